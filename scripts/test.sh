@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the whole test suite.
+#   scripts/test.sh                  normal build in build/
+#   scripts/test.sh asan             AddressSanitizer + UndefinedBehaviorSanitizer in build-asan/
+#   scripts/test.sh tsan             ThreadSanitizer in build-tsan/, tests labelled "threaded"
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+mode=${1:-normal}
+jobs=$(nproc)
+case "$mode" in
+  normal) dir=build; extra=(); select=() ;;
+  asan) dir=build-asan; extra=(-DPROJECT_SANITIZE=address,undefined -DCMAKE_BUILD_TYPE=Debug -DPROJECT_BENCHMARKS=OFF); select=() ;;
+  tsan) dir=build-tsan; extra=(-DPROJECT_SANITIZE=thread -DCMAKE_BUILD_TYPE=Debug -DPROJECT_BENCHMARKS=OFF); select=(-L threaded) ;;
+  *) echo "usage: scripts/test.sh [normal|asan|tsan]" >&2; exit 2 ;;
+esac
+
+cmake -S . -B "$dir" -G Ninja -DCI_WERROR=ON "${extra[@]}" >/dev/null
+cmake --build "$dir" -j "$jobs"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 600 "${select[@]}"

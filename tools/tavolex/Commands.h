@@ -1,0 +1,12 @@
+// Subcommands of the `tavolex` command-line tool. Each lives in its own Command*.cpp.
+// Exit status: 0 success, 1 failure (one line on stderr), 2 bad usage.
+#pragma once
+
+namespace tavolex_cli {
+
+int RunDecode(int argc, char** argv);  // tavolex decode [--float] IN OUT
+int RunProbe(int argc, char** argv);   // tavolex probe IN
+int RunPeaks(int argc, char** argv);   // tavolex peaks AUDIO [--interval N] [--peak-file PATH] [--keep]
+int RunRender(int argc, char** argv);  // tavolex render AUDIO --png OUT.png [...]
+
+}  // namespace tavolex_cli
