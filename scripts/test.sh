@@ -18,7 +18,9 @@ esac
 
 cmake -S . -B "$dir" -G Ninja -DCI_WERROR=ON "${extra[@]}" >/dev/null
 cmake --build "$dir" -j "$jobs"
+supp="$PWD/scripts/sanitizers"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$supp/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$supp/tsan.supp
 ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 600 "${select[@]}"
