@@ -1,0 +1,111 @@
+// A window without a screen: for tests, command-line tools and off-screen rendering. The
+// thread that constructs it is its window thread and runs its message loop by calling
+// RunUntil / RunPending (there is no loop of its own). Messages sent from other threads wait
+// in a queue until the window thread pumps; timers run on the steady clock; paints are
+// coalesced and come after every queued message.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "platform/window/WindowPort.h"
+
+namespace win {
+
+class HeadlessWindow final : public WindowPort {
+ public:
+  using PaintHook = std::function<void(const Rect& update)>;
+  using Clock = std::chrono::steady_clock;
+
+  HeadlessWindow(int width, int height);
+  // Messages still waiting to be sent are abandoned: their senders get 0.
+  ~HeadlessWindow() override;
+
+  void SetProcedure(WindowProcedure* procedure) override;
+  LRESULT SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  bool PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void InvalidateRect(const Rect* rect, bool erase) override;
+  TimerId SetTimer(TimerId id, UINT periodMs) override;
+  bool KillTimer(TimerId id) override;
+  Rect ClientRect() const override { return Rect{0, 0, width_, height_}; }
+  ScrollBar& HorizontalScrollBar() override { return scrollBar_; }
+  bool IsWindowThread() const override { return std::this_thread::get_id() == owner_; }
+  void WaitHandlingSent(const std::function<bool()>& done) override;
+  void Wake() override;
+
+  // The message loop, on the window thread. Handles sent messages, posted messages, paints
+  // and due timers, in that order of priority, until done() holds (true) or `limit` passed
+  // (false: a safety net against a test that would otherwise hang).
+  bool RunUntil(const std::function<bool()>& done,
+                std::chrono::milliseconds limit = std::chrono::seconds(60));
+  // Handles everything that is due now, then returns the number of items handled.
+  int RunPending();
+
+  // The host's side of the window.
+  void SetPaintHook(PaintHook hook) { paintHook_ = std::move(hook); }
+  void Resize(int width, int height);  // WM_SIZE, then a full invalidation with erase
+  unsigned PaintCount() const { return paintCount_; }
+  bool PaintPending() const;
+  bool LastPaintErased() const { return lastPaintErased_; }
+  // As if the user worked the scroll bar: the track position follows `thumb` for thumb
+  // requests, then WM_HSCROLL reaches the procedure.
+  void UserScroll(unsigned request, int thumb = 0);
+  // Timers as the window knows them; FireTimer delivers one tick now (false: no such timer).
+  bool HasTimer(TimerId id) const { return timers_.count(id) != 0; }
+  UINT TimerPeriod(TimerId id) const;
+  bool FireTimer(TimerId id);
+  // Blocks (without handling anything) until another thread's SendMessage waits in the
+  // queue, so that a test can act while a sender is blocked.
+  void WaitForIncomingSend();
+
+ private:
+  struct SentCall;
+  struct Posted {
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+  };
+  struct Timer {
+    UINT periodMs;
+    Clock::time_point due;
+  };
+
+  LRESULT Deliver(UINT msg, WPARAM wParam, LPARAM lParam);
+  bool HandleSent();
+  bool HandlePosted();
+  bool HandlePaint();
+  bool HandleTimer();
+  bool DispatchOne();
+  std::uint64_t Generation() const;
+  void WaitForActivity(std::uint64_t generation, Clock::time_point until);
+  Clock::time_point NextTimerDue() const;
+
+  const std::thread::id owner_;
+  int width_;
+  int height_;
+  WindowProcedure* procedure_ = nullptr;
+  ScrollBarModel scrollBar_;
+  std::map<TimerId, Timer> timers_;
+  PaintHook paintHook_;
+  unsigned paintCount_ = 0;
+  bool lastPaintErased_ = false;
+
+  mutable std::mutex mutex_;  // guards everything below
+  std::condition_variable changed_;
+  std::deque<std::shared_ptr<SentCall>> sent_;
+  std::deque<Posted> posted_;
+  bool paintPending_ = false;
+  bool erasePending_ = false;
+  Rect update_;
+  std::uint64_t generation_ = 0;
+  bool destroyed_ = false;
+};
+
+}  // namespace win
