@@ -16,6 +16,7 @@
 // pointer. The reference count is atomic; the object deletes itself when it reaches zero.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <new>
 #include <utility>
