@@ -9,6 +9,7 @@
 #include "platform/registry/Activation.h"
 #include "platform/registry/Registry.h"
 #include "tests/platform/registry/TempDir.h"
+#include "tests/server/RegisterLibrary.h"
 #include "tests/server/TestThing.h"
 
 namespace {
@@ -23,15 +24,7 @@ class Activation : public ::testing::Test {
  protected:
   void SetUp() override { ::setenv("COM_REGISTRY", (dir_ / "registry").c_str(), 1); }
 
-  // Registers the test server through its own export, then lets go of the library again.
-  void RegisterServer() {
-    void* handle = ::dlopen(kLibrary.c_str(), RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(handle, nullptr) << ::dlerror();
-    auto reg = reinterpret_cast<HRESULT (*)()>(::dlsym(handle, "DllRegisterServer"));
-    ASSERT_NE(reg, nullptr);
-    ASSERT_EQ(reg(), S_OK);
-    ::dlclose(handle);
-  }
+  void RegisterServer() { testutil::RegisterLibrary(kLibrary, dir_ / "registry"); }
 
   static bool LibraryLoaded() {
     void* handle = ::dlopen(kLibrary.c_str(), RTLD_NOW | RTLD_NOLOAD);

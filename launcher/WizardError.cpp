@@ -1,0 +1,7 @@
+#include "launcher/WizardError.h"
+
+namespace launcher {
+
+std::string WizardErrorDescription(com::IUnknown&, com::REFIID) { return {}; }
+
+}  // namespace launcher
