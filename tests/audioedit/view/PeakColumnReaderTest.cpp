@@ -1,0 +1,101 @@
+// Reduction of peak records to per-column minima and maxima.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "audioedit/view/PeakColumnReader.h"
+#include "tests/audioedit/view/ViewTestSupport.h"
+
+namespace audioedit::view {
+namespace {
+
+std::vector<std::uint8_t> Bytes16(const std::vector<std::int32_t>& values) {
+  std::vector<std::uint8_t> out;
+  for (std::int32_t v : values) {
+    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
+    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
+  }
+  return out;
+}
+
+TEST(PeakColumnReaderTest, StereoSixteenBitMinimaAndMaxima) {
+  const AUDIO_INFO info = testing::MakeInfo(2, 16, 44100, 147, 6);
+  PeakColumnReader reader(info, 3, 10);
+  const auto bytes = Bytes16({100, -5, -200, 7, 50, 0,  // column 0
+                              -32768, 32767, 32767, -32768, 1, 1});
+  EXPECT_TRUE(reader.Feed(bytes.data(), bytes.size()));
+  reader.Finish();
+  ASSERT_EQ(reader.Columns().size(), 2u);
+  EXPECT_EQ(reader.Columns()[0].min, (std::array<std::int32_t, 2>{-200, -5}));
+  EXPECT_EQ(reader.Columns()[0].max, (std::array<std::int32_t, 2>{100, 7}));
+  EXPECT_EQ(reader.Columns()[1].min, (std::array<std::int32_t, 2>{-32768, -32768}));
+  EXPECT_EQ(reader.Columns()[1].max, (std::array<std::int32_t, 2>{32767, 32767}));
+}
+
+TEST(PeakColumnReaderTest, EightBitValuesAreUnsigned) {
+  const AUDIO_INFO info = testing::MakeInfo(1, 8, 8000, 10, 4);
+  PeakColumnReader reader(info, 2, 10);
+  const std::vector<std::uint8_t> bytes{0, 255, 128, 129};
+  reader.Feed(bytes.data(), bytes.size());
+  reader.Finish();
+  ASSERT_EQ(reader.Columns().size(), 2u);
+  EXPECT_EQ(reader.Columns()[0].min[0], 0);
+  EXPECT_EQ(reader.Columns()[0].max[0], 255);
+  EXPECT_EQ(reader.Columns()[1].min[0], 128);
+}
+
+TEST(PeakColumnReaderTest, PartialLastColumnKeepsTheRecordsItHas) {
+  const AUDIO_INFO info = testing::MakeInfo(1, 16, 44100, 147, 5);
+  PeakColumnReader reader(info, 2, 10);
+  const auto bytes = Bytes16({1, 2, 3, 4, -9});
+  reader.Feed(bytes.data(), bytes.size());
+  reader.Finish();
+  ASSERT_EQ(reader.Columns().size(), 3u);
+  EXPECT_EQ(reader.Columns()[2].min[0], -9);
+  EXPECT_EQ(reader.Columns()[2].max[0], -9);
+}
+
+TEST(PeakColumnReaderTest, StopsAfterTheLastWantedColumn) {
+  const AUDIO_INFO info = testing::MakeInfo(1, 16, 44100, 147, 8);
+  PeakColumnReader reader(info, 2, 2);
+  const auto bytes = Bytes16({1, 2, 3, 4, 5, 6, 7, 8});
+  EXPECT_FALSE(reader.Feed(bytes.data(), bytes.size()));
+  reader.Finish();
+  EXPECT_EQ(reader.Columns().size(), 2u);
+}
+
+TEST(PeakColumnReaderTest, RecordsSplitAcrossChunksAreJoined) {
+  // Three channels of 16 bits: 6-byte records, of which the first two channels are read.
+  const AUDIO_INFO info = testing::MakeInfo(3, 16, 44100, 147, 4);
+  const auto bytes = Bytes16({10, -10, 999, 20, -20, 999, 30, -30, 999, 40, -40, 999});
+  PeakColumnReader whole(info, 2, 10);
+  whole.Feed(bytes.data(), bytes.size());
+  whole.Finish();
+  PeakColumnReader pieces(info, 2, 10);
+  for (std::size_t i = 0; i < bytes.size(); i += 5) {
+    pieces.Feed(bytes.data() + i, std::min<std::size_t>(5, bytes.size() - i));
+  }
+  pieces.Finish();
+  ASSERT_EQ(whole.Columns().size(), 2u);
+  ASSERT_EQ(pieces.Columns().size(), 2u);
+  for (std::size_t c = 0; c < 2; ++c) {
+    EXPECT_EQ(pieces.Columns()[c].min, whole.Columns()[c].min);
+    EXPECT_EQ(pieces.Columns()[c].max, whole.Columns()[c].max);
+  }
+  EXPECT_EQ(whole.Columns()[1].min, (std::array<std::int32_t, 2>{30, -40}));
+  EXPECT_EQ(whole.ChannelsRead(), 2);
+}
+
+TEST(PeakColumnReaderTest, UnpaintableLayoutsReadNothing) {
+  AUDIO_INFO info = testing::MakeInfo(2, 24, 44100, 147, 4);
+  EXPECT_FALSE(PeakColumnReader(info, 1, 10).CanRead());
+  info = testing::MakeInfo(2, 16, 44100, 147, 4);
+  info.BPS = 2;  // too short for two 16-bit values
+  EXPECT_FALSE(PeakColumnReader(info, 1, 10).CanRead());
+  info.BPS = 0;
+  EXPECT_FALSE(PeakColumnReader(info, 1, 10).CanRead());
+}
+
+}  // namespace
+}  // namespace audioedit::view
