@@ -8,6 +8,7 @@
 #include <string>
 
 #include "launcher/WizardInterface.h"
+#include "server/NoDispatch.h"
 #include "server/ServerExports.h"
 #include "tests/launcher/RecordingWizardIds.h"
 
@@ -25,7 +26,7 @@ void Record(const std::string& line) {
 
 com::HRESULT Outcome() { return std::getenv("WIZARD_FAIL") ? com::E_FAIL : com::S_OK; }
 
-class Wizard final : public com::ComObject<Wizard, wizard::IDiscWizard> {
+class Wizard final : public com::ComObject<Wizard, server::NoDispatch<wizard::IDiscWizard>> {
  public:
   explicit Wizard(com::ModuleLock* module) : ComObject(module) {}
   ~Wizard() { Record("release"); }
@@ -34,17 +35,6 @@ class Wizard final : public com::ComObject<Wizard, wizard::IDiscWizard> {
     return std::array{com::Expose<wizard::IDiscWizard>(this, com::IID_IUnknown),
                       com::Expose<wizard::IDiscWizard>(this, com::IID_IDispatch),
                       com::Expose<wizard::IDiscWizard>(this, wizard::IID_IDiscWizard)};
-  }
-
-  com::HRESULT GetTypeInfoCount(com::UINT*) override { return com::E_NOTIMPL; }
-  com::HRESULT GetTypeInfo(com::UINT, com::LCID, com::ITypeInfo**) override { return com::E_NOTIMPL; }
-  com::HRESULT GetIDsOfNames(com::REFIID, com::LPOLESTR*, com::UINT, com::LCID,
-                             com::DISPID*) override {
-    return com::E_NOTIMPL;
-  }
-  com::HRESULT Invoke(com::DISPID, com::REFIID, com::LCID, com::WORD, com::DISPPARAMS*,
-                      com::VARIANT*, com::EXCEPINFO*, com::UINT*) override {
-    return com::E_NOTIMPL;
   }
 
   com::HRESULT Start(com::SHORT* result) override {

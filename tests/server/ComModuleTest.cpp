@@ -1,4 +1,5 @@
 #include <array>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,24 @@ TEST_F(Module, FactoryRefusesAggregationAndNullOutput) {
   EXPECT_EQ(out, nullptr);
   EXPECT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, nullptr), E_POINTER);
   factory.Reset();
+  EXPECT_EQ(module_.CanUnloadNow(), S_OK);
+}
+
+TEST_F(Module, ConcurrentFirstRequestsGetTheSameFactory) {
+  IUnknown* seen[2] = {};
+  auto request = [this](IUnknown** out) {
+    for (int i = 0; i < 50; ++i) {
+      ComPtr<IUnknown> factory;
+      ASSERT_EQ(module_.GetClassObject(CLSID_TestThing, IID_IUnknown, factory.PutVoid()), S_OK);
+      if (*out == nullptr) *out = factory.Get();
+      EXPECT_EQ(*out, factory.Get());
+    }
+  };
+  std::thread a(request, &seen[0]);
+  std::thread b(request, &seen[1]);
+  a.join();
+  b.join();
+  EXPECT_EQ(seen[0], seen[1]);
   EXPECT_EQ(module_.CanUnloadNow(), S_OK);
 }
 

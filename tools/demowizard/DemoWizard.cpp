@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "launcher/WizardInterface.h"
+#include "server/NoDispatch.h"
 #include "server/ServerExports.h"
 
 namespace demowizard {
@@ -11,7 +12,7 @@ namespace {
 
 inline constexpr com::CLSID CLSID_DemoWizard = com::MakeGuid("{9C2D4B71-3E58-4F0A-A6C3-5B8E1D7F2A90}");
 
-class DemoWizard final : public com::ComObject<DemoWizard, wizard::IDiscWizard> {
+class DemoWizard final : public com::ComObject<DemoWizard, server::NoDispatch<wizard::IDiscWizard>> {
  public:
   explicit DemoWizard(com::ModuleLock* module) : ComObject(module) {}
 
@@ -19,24 +20,6 @@ class DemoWizard final : public com::ComObject<DemoWizard, wizard::IDiscWizard> 
     return std::array{com::Expose<wizard::IDiscWizard>(this, com::IID_IUnknown),
                       com::Expose<wizard::IDiscWizard>(this, com::IID_IDispatch),
                       com::Expose<wizard::IDiscWizard>(this, wizard::IID_IDiscWizard)};
-  }
-
-  com::HRESULT GetTypeInfoCount(com::UINT* count) override {
-    if (count == nullptr) return com::E_POINTER;
-    *count = 0;
-    return com::S_OK;
-  }
-  com::HRESULT GetTypeInfo(com::UINT, com::LCID, com::ITypeInfo** info) override {
-    if (info != nullptr) *info = nullptr;
-    return com::E_NOTIMPL;
-  }
-  com::HRESULT GetIDsOfNames(com::REFIID, com::LPOLESTR*, com::UINT, com::LCID,
-                             com::DISPID*) override {
-    return com::E_NOTIMPL;
-  }
-  com::HRESULT Invoke(com::DISPID, com::REFIID, com::LCID, com::WORD, com::DISPPARAMS*,
-                      com::VARIANT*, com::EXCEPINFO*, com::UINT*) override {
-    return com::E_NOTIMPL;
   }
 
   com::HRESULT Start(com::SHORT* result) override {
