@@ -59,6 +59,10 @@ inline constexpr std::uint8_t kSlenFlat[32] = {
     2, 1, 2, 2, 2, 3, 3, 1,
     3, 2, 3, 3, 4, 2, 4, 3,
 };
+// First long band of each scfsi group, then the end (ISO/IEC 11172-3 2.4.2.7).
+inline constexpr std::uint8_t kScfsiBands[5] = {
+    0, 6, 11, 16, 21,
+};
 // nr_of_sfb by [row 0..5][block kind 0..2][partition 0..3] (ISO/IEC 13818-3 2.4.3.2).
 inline constexpr std::uint8_t kNrOfSfbFlat[72] = {
     6, 5, 5, 5, 9, 9, 9, 9, 6, 9, 9, 9,
