@@ -1,0 +1,38 @@
+// An ordered collection of attached pictures behind IPictures, each item a stream.
+#pragma once
+
+#include <vector>
+
+#include "info/InfoInterfaces.h"
+#include "platform/com/ComObject.h"
+
+namespace info {
+
+class Pictures final : public com::ComObject<Pictures, IPictures> {
+ public:
+  explicit Pictures(com::ModuleLock* module = nullptr) : ComObject(module) {}
+  auto Interfaces() {
+    return std::array{com::Expose<IPictures>(this, com::IID_IUnknown),
+                      com::Expose<IPictures>(this, com::IID_IDispatch), com::Expose<IPictures>(this, IID_IPictures)};
+  }
+
+  // The item at `index`, rewound to its first byte when it is a stream.
+  com::HRESULT get_ItemData(com::LONG index, com::IUnknown** item) override;
+  com::HRESULT get_Count(com::LONG* count) override;
+  com::HRESULT Add(com::IUnknown* item) override;
+
+  com::HRESULT GetTypeInfoCount(com::UINT* count) override;
+  com::HRESULT GetTypeInfo(com::UINT, com::LCID, com::ITypeInfo** info) override;
+  com::HRESULT GetIDsOfNames(com::REFIID, com::LPOLESTR* names, com::UINT count, com::LCID,
+                             com::DISPID* ids) override;
+  com::HRESULT Invoke(com::DISPID member, com::REFIID, com::LCID, com::WORD flags, com::DISPPARAMS* params,
+                      com::VARIANT* result, com::EXCEPINFO*, com::UINT*) override;
+
+ private:
+  friend class com::ComObject<Pictures, IPictures>;
+  ~Pictures() = default;
+
+  std::vector<com::ComPtr<com::IUnknown>> items_;
+};
+
+}  // namespace info
