@@ -1,13 +1,15 @@
 // A disc wizard for the launcher tests. Every event is appended as one line to the file
 // named by WIZARD_RECORD: "start", "open mode=<m> path=<p>", "release" (the object is
 // destroyed), "can-unload <status>" (DllCanUnloadNow) and "unload" (the library goes away).
-// With WIZARD_FAIL set, both methods fail with E_FAIL.
+// With WIZARD_FAIL set, both methods fail with E_FAIL and leave the error information
+// "the disc drive is not ready" for the wizard interface.
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "launcher/WizardInterface.h"
+#include "platform/com/ErrorInfo.h"
 #include "server/NoDispatch.h"
 #include "server/ServerExports.h"
 #include "tests/launcher/RecordingWizardIds.h"
@@ -24,9 +26,14 @@ void Record(const std::string& line) {
   }
 }
 
-com::HRESULT Outcome() { return std::getenv("WIZARD_FAIL") ? com::E_FAIL : com::S_OK; }
+com::HRESULT Outcome() {
+  if (std::getenv("WIZARD_FAIL") == nullptr) return com::S_OK;
+  return com::ReportError(wizard::IID_IDiscWizard, u"RecordingWizard", u"the disc drive is not ready",
+                          com::E_FAIL);
+}
 
-class Wizard final : public com::ComObject<Wizard, server::NoDispatch<wizard::IDiscWizard>> {
+class Wizard final : public com::ComObject<Wizard, server::NoDispatch<wizard::IDiscWizard>,
+                                           com::ISupportErrorInfo> {
  public:
   explicit Wizard(com::ModuleLock* module) : ComObject(module) {}
   ~Wizard() { Record("release"); }
@@ -34,7 +41,12 @@ class Wizard final : public com::ComObject<Wizard, server::NoDispatch<wizard::ID
   auto Interfaces() {
     return std::array{com::Expose<wizard::IDiscWizard>(this, com::IID_IUnknown),
                       com::Expose<wizard::IDiscWizard>(this, com::IID_IDispatch),
-                      com::Expose<wizard::IDiscWizard>(this, wizard::IID_IDiscWizard)};
+                      com::Expose<wizard::IDiscWizard>(this, wizard::IID_IDiscWizard),
+                      com::Expose<com::ISupportErrorInfo>(this, com::IID_ISupportErrorInfo)};
+  }
+
+  com::HRESULT InterfaceSupportsErrorInfo(com::REFIID riid) override {
+    return riid == wizard::IID_IDiscWizard ? com::S_OK : com::S_FALSE;
   }
 
   com::HRESULT Start(com::SHORT* result) override {
