@@ -1,0 +1,144 @@
+// Stages of the Layer III pipeline checked against the formulas of ISO/IEC 11172-3.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "mpegaudio/layer3/BandLayout.h"
+#include "mpegaudio/layer3/Crc16.h"
+#include "mpegaudio/layer3/HuffmanDecoder.h"
+#include "mpegaudio/layer3/HybridFilterbank.h"
+#include "mpegaudio/layer3/MainDataReservoir.h"
+#include "mpegaudio/layer3/PcmWriter.h"
+#include "mpegaudio/layer3/PolyphaseSynthesis.h"
+#include "mpegaudio/layer3/Requantizer.h"
+#include "mpegaudio/layer3/SubtractiveRandom.h"
+#include "tests/mpegaudio/Layer3StreamWriter.h"
+
+namespace mpegaudio::layer3 {
+namespace {
+
+const double kPi = std::acos(-1.0);
+
+TEST(Layer3StageTest, Crc16CheckValue) {
+  Crc16 crc;
+  for (char c : std::string("123456789")) crc.AddByte(static_cast<std::uint8_t>(c));
+  EXPECT_EQ(crc.Value(), 0xAEE7);  // polynomial 0x8005, preset 0xFFFF, not reflected
+  Crc16 bitwise;
+  for (char c : std::string("123456789")) bitwise.AddBits(static_cast<std::uint8_t>(c), 8);
+  EXPECT_EQ(bitwise.Value(), 0xAEE7);
+}
+
+TEST(Layer3StageTest, Dct32MatchesTheMatrixing) {
+  float in[32];
+  for (int i = 0; i < 32; ++i) in[i] = static_cast<float>(std::sin(i * 1.7) * 1000);
+  float out[32];
+  Dct32(in, out);
+  for (int k = 0; k < 32; ++k) {
+    double ref = 0;
+    for (int n = 0; n < 32; ++n) ref += in[n] * std::cos((2 * n + 1) * k * kPi / 64);
+    EXPECT_NEAR(out[k], ref, 1e-2) << k;
+  }
+}
+
+TEST(Layer3StageTest, InverseMdctsMatchTheFormula) {
+  float in[18];
+  for (int i = 0; i < 18; ++i) in[i] = static_cast<float>(std::cos(i * 0.9) * 100);
+  float out[36];
+  InverseMdct36(in, out);
+  for (int i = 0; i < 36; ++i) {
+    double ref = 0;
+    for (int k = 0; k < 18; ++k) ref += in[k] * std::cos(kPi / 72 * (2 * i + 1 + 18) * (2 * k + 1));
+    EXPECT_NEAR(out[i], ref, 1e-3) << i;
+  }
+  float shortOut[12];
+  InverseMdct12(in, 3, shortOut);
+  for (int i = 0; i < 12; ++i) {
+    double ref = 0;
+    for (int k = 0; k < 6; ++k) ref += in[3 * k] * std::cos(kPi / 24 * (2 * i + 1 + 6) * (2 * k + 1));
+    EXPECT_NEAR(shortOut[i], ref, 1e-3) << i;
+  }
+}
+
+TEST(Layer3StageTest, GainIndexOutsideTheTableSilencesTheBand) {
+  const BandLayout bands = BandLayout::ForTable(0);
+  GranuleInfo g;
+  g.globalGain = 250;
+  g.scalefacScale = 1;
+  g.nonZeroLines = 60;
+  ScaleFactors sf;
+  sf.longBand[0] = 15;  // 2 * 15 * 2 - 250 + 210 = 20: inside the table
+  int values[kLines] = {};
+  values[1] = 2;     // band 0
+  values[55] = -3;   // band 10, scalefactor 0: index -40
+  float out[kLines];
+  Requantize(values, g, sf, bands, MixedSplitFor(true, 0), out);
+  EXPECT_NEAR(out[1], std::pow(2.0, 4.0 / 3) * 32768 * std::pow(2.0, -20 / 4.0), 1e-2);
+  EXPECT_EQ(out[55], 0.0f);
+}
+
+TEST(Layer3StageTest, Count1QuadrupleBeyondPart23LengthIsDiscarded) {
+  const auto book = test::CodeBook(33);  // count1 table B
+  test::BitWriter w;
+  for (int q = 0; q < 2; ++q) {
+    const test::Code c = book.at(8);  // v = 1
+    w.Put(c.bits, c.length);
+    w.PutBit(1);  // negative
+  }
+  w.Put(0, 32);
+  const std::vector<std::uint8_t> bytes = w.Bytes();
+  GranuleInfo g;
+  g.count1Table = 1;
+  int values[kLines];
+  // Room for the first quadruple only (5 bits) plus 3 bits.
+  BitReader bits(bytes.data(), 0, static_cast<std::uint32_t>(bytes.size() * 8 - 32));
+  const int count = DecodeSpectrum(bits, 8, g, BandLayout::ForTable(0), true, values);
+  EXPECT_EQ(values[0], -1);
+  EXPECT_EQ(values[4], 0);
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(bits.Position(), 8u);
+}
+
+TEST(Layer3StageTest, ReservoirNeedsMainDataBeginBytesOfHistory) {
+  MainDataReservoir r;
+  std::vector<std::uint8_t> a(300, 0xAA);
+  std::vector<std::uint8_t> b(300, 0xBB);
+  EXPECT_FALSE(r.AppendFrame(a.data(), 300, 10));
+  EXPECT_TRUE(r.AppendFrame(b.data(), 300, 10));
+  BitReader bits = r.ReaderForFrame();
+  EXPECT_EQ(bits.Read(8), 0xAAu);
+  bits.Skip(9 * 8);
+  EXPECT_EQ(bits.Read(8), 0xBBu);
+  for (int i = 0; i < 10; ++i) r.AppendFrame(b.data(), 300, 0);
+  EXPECT_EQ(r.Size(), MainDataReservoir::kCapacity);
+}
+
+TEST(Layer3StageTest, SubtractiveRandomIsUniformAndRepeatable) {
+  SubtractiveRandom a(42);
+  SubtractiveRandom b(42);
+  double sum = 0;
+  for (int i = 0; i < 10000; ++i) {
+    const double x = a.Next();
+    ASSERT_GE(x, 0.0);
+    ASSERT_LT(x, 1.0);
+    ASSERT_EQ(x, b.Next());
+    sum += x;
+  }
+  EXPECT_NEAR(sum / 10000, 0.5, 0.02);
+  const double first = SubtractiveRandom(42).Next();
+  a.Reseed(42);
+  EXPECT_EQ(a.Next(), first);
+}
+
+TEST(Layer3StageTest, IntegerOutputRoundsToNearestEvenAndClips) {
+  EXPECT_EQ(PcmWriter::ToInt16(2.5f), 2);
+  EXPECT_EQ(PcmWriter::ToInt16(3.5f), 4);
+  EXPECT_EQ(PcmWriter::ToInt16(-2.5f), -2);
+  EXPECT_EQ(PcmWriter::ToInt16(40000.0f), 32767);
+  EXPECT_EQ(PcmWriter::ToInt16(-40000.0f), -32768);
+  EXPECT_EQ(PcmWriter::ToInt16(std::nanf("")), -32768);
+}
+
+}  // namespace
+}  // namespace mpegaudio::layer3
