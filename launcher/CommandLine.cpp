@@ -20,10 +20,15 @@ WizardRequest ParseCommandLine(std::string_view commandLine) {
   if (commandLine.size() - i < 2 || commandLine[i] != '-') return request;
   switch (commandLine[i + 1]) {
     case 'l':
-    case 'L': request.mode = wizard::kModeList; break;
+    case 'L':
+      request.mode = wizard::kModeList;
+      break;
     case 'o':
-    case 'O': request.mode = wizard::kModeOpen; break;
-    default: return request;
+    case 'O':
+      request.mode = wizard::kModeOpen;
+      break;
+    default:
+      return request;
   }
   request.method = WizardRequest::Method::kOpen;
   i += 2;

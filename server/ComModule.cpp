@@ -97,7 +97,8 @@ com::HRESULT ComModule::GetClassObject(com::REFCLSID clsid, com::REFIID riid, vo
     const ClassEntry& entry = description_.classes[i];
     if (*entry.clsid != clsid) continue;
     if (!factories_[i] && entry.create != nullptr)
-      factories_[i] = com::ComPtr<com::IClassFactory>::Adopt(new (std::nothrow) Factory(*this, entry));
+      factories_[i] =
+          com::ComPtr<com::IClassFactory>::Adopt(new (std::nothrow) Factory(*this, entry));
     if (!factories_[i]) return com::CLASS_E_CLASSNOTAVAILABLE;
     const com::HRESULT hr = factories_[i]->QueryInterface(riid, ppv);
     if (com::FAILED(hr)) *ppv = nullptr;
@@ -139,6 +140,8 @@ com::HRESULT ComModule::Registration(ScriptMode mode) noexcept {
 
 com::HRESULT ComModule::RegisterServer() noexcept { return Registration(ScriptMode::kRegister); }
 
-com::HRESULT ComModule::UnregisterServer() noexcept { return Registration(ScriptMode::kUnregister); }
+com::HRESULT ComModule::UnregisterServer() noexcept {
+  return Registration(ScriptMode::kUnregister);
+}
 
 }  // namespace server

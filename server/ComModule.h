@@ -31,8 +31,8 @@ struct ClassEntry {
 
 struct ModuleDescription {
   std::span<const ClassEntry> classes;
-  std::span<const std::string_view> scripts;      // run in order; see RegistryScript.h
-  std::span<const Replacement> replacements;      // besides MODULE, e.g. APPID, OLEMISC
+  std::span<const std::string_view> scripts;         // run in order; see RegistryScript.h
+  std::span<const Replacement> replacements;         // besides MODULE, e.g. APPID, OLEMISC
   const com::TypeLibDescription* typeLib = nullptr;  // modulePath is filled in at registration
 };
 

@@ -137,7 +137,8 @@ class ScriptParser {
 
   static std::string Rest(std::string_view line, std::size_t pos) {
     SkipBlanks(line, pos);
-    return pos == line.size() ? std::string() : "unexpected text '" + std::string(line.substr(pos)) + "'";
+    return pos == line.size() ? std::string()
+                              : "unexpected text '" + std::string(line.substr(pos)) + "'";
   }
 
   std::span<const Replacement> replacements_;

@@ -11,11 +11,11 @@
 
 #define SERVER_EXPORT extern "C" __attribute__((visibility("default")))
 
-#define DEFINE_SERVER_EXPORTS(module)                                                          \
-  SERVER_EXPORT com::HRESULT DllGetClassObject(com::REFCLSID clsid, com::REFIID riid,          \
-                                               void** ppv) {                                   \
-    return (module).GetClassObject(clsid, riid, ppv);                                          \
-  }                                                                                            \
-  SERVER_EXPORT com::HRESULT DllCanUnloadNow() { return (module).CanUnloadNow(); }             \
-  SERVER_EXPORT com::HRESULT DllRegisterServer() { return (module).RegisterServer(); }         \
+#define DEFINE_SERVER_EXPORTS(module)                                                  \
+  SERVER_EXPORT com::HRESULT DllGetClassObject(com::REFCLSID clsid, com::REFIID riid,  \
+                                               void** ppv) {                           \
+    return (module).GetClassObject(clsid, riid, ppv);                                  \
+  }                                                                                    \
+  SERVER_EXPORT com::HRESULT DllCanUnloadNow() { return (module).CanUnloadNow(); }     \
+  SERVER_EXPORT com::HRESULT DllRegisterServer() { return (module).RegisterServer(); } \
   SERVER_EXPORT com::HRESULT DllUnregisterServer() { return (module).UnregisterServer(); }

@@ -1,8 +1,8 @@
 // Apartments are bookkeeping only: a per-thread initialisation count and the number of
 // initialised threads in the process. The last thread to leave frees unused libraries.
-#include <atomic>
-
 #include "platform/registry/Apartment.h"
+
+#include <atomic>
 
 #include "platform/registry/Activation.h"
 #include "platform/registry/ServerLibraries.h"

@@ -16,8 +16,8 @@ FileLock::~FileLock() {
 Status FileLock::Acquire(const std::filesystem::path& lockFile) {
   const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0)
-    return Status::Fail(com::REGDB_E_WRITEREGDB, "cannot open lock file " + lockFile.string() +
-                                                     ": " + std::strerror(errno));
+    return Status::Fail(com::REGDB_E_WRITEREGDB,
+                        "cannot open lock file " + lockFile.string() + ": " + std::strerror(errno));
   int rc;
   do {
     rc = ::flock(fd, LOCK_EX);

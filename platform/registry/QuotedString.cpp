@@ -12,11 +12,21 @@ std::string Quote(std::string_view text) {
   for (char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (byte < 0x20 || byte == 0x7F) {
           out += "\\x";
@@ -48,11 +58,21 @@ std::string ReadQuoted(std::string_view text, std::size_t& pos, std::string& out
     }
     if (++i >= text.size()) break;
     switch (text[i]) {
-      case '\\': value += '\\'; break;
-      case '"': value += '"'; break;
-      case 'n': value += '\n'; break;
-      case 'r': value += '\r'; break;
-      case 't': value += '\t'; break;
+      case '\\':
+        value += '\\';
+        break;
+      case '"':
+        value += '"';
+        break;
+      case 'n':
+        value += '\n';
+        break;
+      case 'r':
+        value += '\r';
+        break;
+      case 't':
+        value += '\t';
+        break;
       case 'x': {
         const int hi = i + 1 < text.size() ? com::detail::HexDigit(text[i + 1]) : -1;
         const int lo = i + 2 < text.size() ? com::detail::HexDigit(text[i + 2]) : -1;
@@ -61,7 +81,8 @@ std::string ReadQuoted(std::string_view text, std::size_t& pos, std::string& out
         i += 2;
         break;
       }
-      default: return std::string("unknown escape \\") + text[i];
+      default:
+        return std::string("unknown escape \\") + text[i];
     }
   }
   return "unterminated quoted string";

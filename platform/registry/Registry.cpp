@@ -199,12 +199,15 @@ Status Registry::DeleteValue(std::string_view path, std::string_view name) {
 Status Registry::DeleteKey(std::string_view path, bool subtree) {
   return Update([&](Key& root) {
     switch (root.Remove(path, subtree)) {
-      case Key::RemoveResult::kRemoved: return Status::Ok();
-      case Key::RemoveResult::kMissing: return MissingKey(path, file_);
+      case Key::RemoveResult::kRemoved:
+        return Status::Ok();
+      case Key::RemoveResult::kMissing:
+        return MissingKey(path, file_);
       case Key::RemoveResult::kHasSubkeys:
         return Status::Fail(com::E_ACCESSDENIED,
                             "key '" + std::string(path) + "' has subkeys in " + file_.string());
-      case Key::RemoveResult::kBadPath: break;
+      case Key::RemoveResult::kBadPath:
+        break;
     }
     return Status::Fail(com::E_INVALIDARG, "bad key path '" + std::string(path) + "'");
   });

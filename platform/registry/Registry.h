@@ -47,7 +47,8 @@ class Registry {
   Status DeleteValue(std::string_view path, std::string_view name);
   Status DeleteKey(std::string_view path, bool subtree);
   Status EnumSubkeys(std::string_view path, std::vector<std::string>& names) const;
-  Status EnumValues(std::string_view path, std::vector<std::pair<std::string, Value>>& values) const;
+  Status EnumValues(std::string_view path,
+                    std::vector<std::pair<std::string, Value>>& values) const;
 
  private:
   Status WriteAtomically(const Key& root) const;

@@ -10,16 +10,14 @@ char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' +
 }  // namespace
 
 bool CaseLess::operator()(std::string_view a, std::string_view b) const {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) {
-                                        return static_cast<unsigned char>(Lower(x)) <
-                                               static_cast<unsigned char>(Lower(y));
-                                      });
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(Lower(x)) < static_cast<unsigned char>(Lower(y));
+  });
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 bool SplitKeyPath(std::string_view path, std::vector<std::string_view>& names) {
@@ -28,7 +26,8 @@ bool SplitKeyPath(std::string_view path, std::vector<std::string_view>& names) {
   std::size_t start = 0;
   while (true) {
     const std::size_t end = path.find('\\', start);
-    const std::string_view name = path.substr(start, end == std::string_view::npos ? path.npos : end - start);
+    const std::string_view name =
+        path.substr(start, end == std::string_view::npos ? path.npos : end - start);
     if (name.empty()) return false;
     names.push_back(name);
     if (end == std::string_view::npos) return true;

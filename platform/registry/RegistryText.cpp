@@ -24,7 +24,8 @@ void FormatKey(const Key& key, std::string& path, std::string& out) {
         out += Quote(*text);
       } else {
         char buf[24];
-        std::snprintf(buf, sizeof buf, " dword 0x%08X", static_cast<unsigned>(std::get<std::uint32_t>(value)));
+        std::snprintf(buf, sizeof buf, " dword 0x%08X",
+                      static_cast<unsigned>(std::get<std::uint32_t>(value)));
         out += buf;
       }
       out += '\n';

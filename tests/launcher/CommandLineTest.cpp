@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstring>
-
-#include <gtest/gtest.h>
 
 #include "launcher/CommandLine.h"
 #include "launcher/WizardInterface.h"

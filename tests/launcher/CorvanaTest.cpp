@@ -1,8 +1,8 @@
 // The launcher as a real process, with a recording wizard registered in a temporary registry.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 #include "tests/launcher/ProcessRunner.h"
 #include "tests/platform/registry/TempDir.h"

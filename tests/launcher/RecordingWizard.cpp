@@ -28,8 +28,8 @@ void Record(const std::string& line) {
 
 com::HRESULT Outcome() {
   if (std::getenv("WIZARD_FAIL") == nullptr) return com::S_OK;
-  return com::ReportError(wizard::IID_IDiscWizard, u"RecordingWizard", u"the disc drive is not ready",
-                          com::E_FAIL);
+  return com::ReportError(wizard::IID_IDiscWizard, u"RecordingWizard",
+                          u"the disc drive is not ready", com::E_FAIL);
 }
 
 class Wizard final : public com::ComObject<Wizard, server::NoDispatch<wizard::IDiscWizard>,

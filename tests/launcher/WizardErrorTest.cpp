@@ -1,6 +1,6 @@
-#include <array>
-
 #include <gtest/gtest.h>
+
+#include <array>
 
 #include "launcher/WizardError.h"
 #include "launcher/WizardInterface.h"
@@ -36,7 +36,8 @@ TEST(WizardError, DescriptionOnlyWhenTheObjectSuppliesErrorInformation) {
   ReportError(wizard::IID_IDiscWizard, u"wizard", u"drive not\nready \u00e9", E_FAIL);
   EXPECT_EQ(WizardErrorDescription(*silent, wizard::IID_IDiscWizard), "");
   EXPECT_EQ(WizardErrorDescription(*supporting, IID_IDispatch), "");
-  EXPECT_EQ(WizardErrorDescription(*supporting, wizard::IID_IDiscWizard), "drive not ready \xC3\xA9");
+  EXPECT_EQ(WizardErrorDescription(*supporting, wizard::IID_IDiscWizard),
+            "drive not ready \xC3\xA9");
   EXPECT_EQ(WizardErrorDescription(*supporting, wizard::IID_IDiscWizard), "");  // consumed
 }
 

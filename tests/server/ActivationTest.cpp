@@ -1,9 +1,8 @@
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 #include "platform/com/ComPtr.h"
 #include "platform/registry/Activation.h"
@@ -57,9 +56,9 @@ TEST_F(Activation, CreatesRegisteredClassByProgIdAndUnloadsWhenUnused) {
   EXPECT_EQ(clsid, testserver::CLSID_TestThing);
 
   ComPtr<ITestThing> thing;
-  ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, testserver::IID_ITestThing,
-                             thing.PutVoid()),
-            S_OK);
+  ASSERT_EQ(
+      CoCreateInstance(clsid, nullptr, CLSCTX_ALL, testserver::IID_ITestThing, thing.PutVoid()),
+      S_OK);
   LONG answer = 0;
   EXPECT_EQ(thing->Answer(&answer), S_OK);
   EXPECT_EQ(answer, 42);
@@ -110,9 +109,9 @@ TEST_F(Activation, FailuresLeaveTheOutputNull) {
             REGDB_E_CLASSNOTREG);
   EXPECT_EQ(out, nullptr);
   out = &out;
-  EXPECT_EQ(CoCreateInstance(testserver::CLSID_TestThing, nullptr, CLSCTX_ALL, IID_IClassFactory,
-                             &out),
-            E_NOINTERFACE);
+  EXPECT_EQ(
+      CoCreateInstance(testserver::CLSID_TestThing, nullptr, CLSCTX_ALL, IID_IClassFactory, &out),
+      E_NOINTERFACE);
   EXPECT_EQ(out, nullptr);
   out = &out;
   EXPECT_EQ(CoCreateInstance(testserver::CLSID_TestThing, reinterpret_cast<IUnknown*>(&out),

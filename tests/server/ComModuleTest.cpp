@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <array>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "server/ComModule.h"
 #include "tests/server/TestThing.h"

@@ -3,12 +3,11 @@
 #pragma once
 
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "platform/com/Types.h"
 

@@ -1,6 +1,6 @@
-#include <fstream>
-
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 #include "platform/registry/RegistryText.h"
 #include "server/ComModule.h"
@@ -84,8 +84,10 @@ TEST_F(Script, RegisterWritesKeysValuesAndReplacements) {
 
 TEST_F(Script, UnregisterRestoresTheRegistryExceptKeptKeys) {
   ASSERT_TRUE(registry_.SetValue("Other.Thing\\CLSID", "", std::string("{X}")).ok());
-  ASSERT_TRUE(registry_.SetValue("CLSID\\{AAAAAAAA-0000-0000-0000-000000000000}", "",
-                                 std::string("Neighbour")).ok());
+  ASSERT_TRUE(
+      registry_
+          .SetValue("CLSID\\{AAAAAAAA-0000-0000-0000-000000000000}", "", std::string("Neighbour"))
+          .ok());
   // A ProgID key that is shared with something else: it keeps its foreign value.
   ASSERT_TRUE(registry_.SetValue("Widget.Ctl", "Foreign", std::string("stay")).ok());
   const auto before = Snapshot();
@@ -140,7 +142,8 @@ TEST_F(Script, MalformedScriptsAreRefusedWithTheLine) {
       {"\n\n\"a\\\\b\"", "registration script line 3: key name is empty or contains a backslash"},
   };
   for (const auto& c : cases) {
-    const reg::Status s = RunRegistryScript(registry_, c.script, kReplacements, ScriptMode::kRegister);
+    const reg::Status s =
+        RunRegistryScript(registry_, c.script, kReplacements, ScriptMode::kRegister);
     EXPECT_EQ(s.code, com::E_UNEXPECTED) << c.script;
     EXPECT_EQ(s.message, c.expected);
   }

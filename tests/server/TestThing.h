@@ -5,7 +5,8 @@
 
 namespace testserver {
 
-inline constexpr com::CLSID CLSID_TestThing = com::MakeGuid("{5A0F1C2E-7D43-4B8A-9E61-0C2B7F9A4D11}");
+inline constexpr com::CLSID CLSID_TestThing =
+    com::MakeGuid("{5A0F1C2E-7D43-4B8A-9E61-0C2B7F9A4D11}");
 inline constexpr com::IID IID_ITestThing = com::MakeGuid("{5A0F1C2E-7D43-4B8A-9E61-0C2B7F9A4D12}");
 inline constexpr const char16_t* kProgId = u"Test.Thing";
 

@@ -1,7 +1,7 @@
 // regsvr and the demo wizard as real processes, on a temporary registry.
-#include <fstream>
-
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 #include "tests/launcher/ProcessRunner.h"
 #include "tests/platform/registry/TempDir.h"
@@ -33,11 +33,13 @@ TEST_F(Regsvr, RegistersDemoWizardThatCorvanaThenStarts) {
   EXPECT_EQ(result.out,
             "CLSID\n"
             "  {9C2D4B71-3E58-4F0A-A6C3-5B8E1D7F2A90} = \"Demo Disc Wizard\"\n"
-            "    InprocServer32 = \"" + kDemo + "\"\n"
-            "      @ThreadingModel = \"Apartment\"\n"
-            "    ProgID = \"Pyrelle.DiscWizard\"\n"
-            "Pyrelle.DiscWizard = \"Demo Disc Wizard\"\n"
-            "  CLSID = \"{9C2D4B71-3E58-4F0A-A6C3-5B8E1D7F2A90}\"\n");
+            "    InprocServer32 = \"" +
+                kDemo +
+                "\"\n"
+                "      @ThreadingModel = \"Apartment\"\n"
+                "    ProgID = \"Pyrelle.DiscWizard\"\n"
+                "Pyrelle.DiscWizard = \"Demo Disc Wizard\"\n"
+                "  CLSID = \"{9C2D4B71-3E58-4F0A-A6C3-5B8E1D7F2A90}\"\n");
 
   result = Run(kCorvana, {});
   EXPECT_EQ(result.exitCode, 0);

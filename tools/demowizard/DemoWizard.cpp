@@ -10,9 +10,11 @@
 namespace demowizard {
 namespace {
 
-inline constexpr com::CLSID CLSID_DemoWizard = com::MakeGuid("{9C2D4B71-3E58-4F0A-A6C3-5B8E1D7F2A90}");
+inline constexpr com::CLSID CLSID_DemoWizard =
+    com::MakeGuid("{9C2D4B71-3E58-4F0A-A6C3-5B8E1D7F2A90}");
 
-class DemoWizard final : public com::ComObject<DemoWizard, server::NoDispatch<wizard::IDiscWizard>> {
+class DemoWizard final
+    : public com::ComObject<DemoWizard, server::NoDispatch<wizard::IDiscWizard>> {
  public:
   explicit DemoWizard(com::ModuleLock* module) : ComObject(module) {}
 

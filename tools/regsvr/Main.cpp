@@ -36,8 +36,7 @@ int Run(const std::string& library, bool unregister) {
   }
   if (com::FAILED(hr)) {
     std::fprintf(stderr, "regsvr: %s of %s failed: 0x%08X (registry %s)\n", exportName,
-                 path.c_str(), static_cast<unsigned>(hr),
-                 reg::Registry::DefaultPath().c_str());
+                 path.c_str(), static_cast<unsigned>(hr), reg::Registry::DefaultPath().c_str());
     return 1;
   }
   std::printf("regsvr: %s %s\n", unregister ? "unregistered" : "registered", path.c_str());
@@ -67,8 +66,7 @@ int RegisterAll(const std::filesystem::path& buildDir) {
     if (const int status = Run(library.string(), false); status != 0) return status;
   }
   if (found == 0) {
-    std::fprintf(stderr, "regsvr: no component library found in %s\n",
-                 (buildDir / "lib").c_str());
+    std::fprintf(stderr, "regsvr: no component library found in %s\n", (buildDir / "lib").c_str());
     return 1;
   }
   return 0;

@@ -18,7 +18,8 @@ bool NeedsQuotes(const std::string& name) {
 std::string ValueText(const reg::Value& value) {
   if (const auto* text = std::get_if<std::string>(&value)) return reg::Quote(*text);
   char buf[24];
-  std::snprintf(buf, sizeof buf, "dword:0x%08X", static_cast<unsigned>(std::get<std::uint32_t>(value)));
+  std::snprintf(buf, sizeof buf, "dword:0x%08X",
+                static_cast<unsigned>(std::get<std::uint32_t>(value)));
   return buf;
 }
 
@@ -31,8 +32,8 @@ void PrintKey(const reg::Key& key, int depth, std::string& out) {
     out += '\n';
     for (const auto& [valueName, value] : sub->Values()) {
       if (valueName.empty()) continue;
-      out += indent + "  @" + (NeedsQuotes(valueName) ? reg::Quote(valueName) : valueName) +
-             " = " + ValueText(value) + "\n";
+      out += indent + "  @" + (NeedsQuotes(valueName) ? reg::Quote(valueName) : valueName) + " = " +
+             ValueText(value) + "\n";
     }
     PrintKey(*sub, depth + 1, out);
   }

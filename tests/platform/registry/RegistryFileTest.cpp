@@ -1,10 +1,9 @@
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "platform/registry/Registry.h"
 #include "platform/registry/RegistryText.h"
@@ -119,7 +118,10 @@ TEST(RegistryFile, DefaultPathFollowsTheEnvironment) {
   ::unsetenv("XDG_CONFIG_HOME");
   ::setenv("HOME", "/home/u", 1);
   EXPECT_EQ(Registry::DefaultPath(), "/home/u/.config/comreg/registry");
-  if (saved) ::setenv("COM_REGISTRY", keep.c_str(), 1); else ::unsetenv("COM_REGISTRY");
+  if (saved)
+    ::setenv("COM_REGISTRY", keep.c_str(), 1);
+  else
+    ::unsetenv("COM_REGISTRY");
 }
 
 // Each writer adds its own values one change at a time; with a lost update or a torn file

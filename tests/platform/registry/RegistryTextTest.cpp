@@ -98,8 +98,9 @@ TEST(RegistryText, ReportsFileAndLineOfTheProblem) {
 }
 
 TEST(RegistryText, AcceptsCommentsBlanksAndIndentation) {
-  const std::string text = std::string(kRegistryHeader) +
-                           "\r\n# note\n\n  key \"A\" \"B\"\n    value \"\" sz \"d\"\nend\n# after\n";
+  const std::string text =
+      std::string(kRegistryHeader) +
+      "\r\n# note\n\n  key \"A\" \"B\"\n    value \"\" sz \"d\"\nend\n# after\n";
   Key root;
   ASSERT_TRUE(ParseRegistryText(text, "r", root).ok());
   ASSERT_NE(root.Find("A\\B"), nullptr);
