@@ -313,15 +313,15 @@ TEST_F(DispatchTableTest, RecordArgumentsAndResults) {
   EXPECT_TRUE(IsRecordOf<Point>(origin.result.Get().record.pRecInfo));
   EXPECT_EQ(static_cast<Point*>(origin.result.Get().record.pvRecord)->y, 8);
 
-  SafeArrayPtr points(SafeArrayCreateVectorEx(VT_RECORD, 0, 3, RecordInfoOf<Point>()));
+  SAFEARRAY* points = SafeArrayCreateVectorEx(VT_RECORD, 0, 3, RecordInfoOf<Point>());
   Call count;
-  Variant array;
+  Variant array;  // owns the array
   array.Raw()->vt = VT_ARRAY | VT_RECORD;
-  array.Raw()->parray = points.get();
+  array.Raw()->parray = points;
   count.Arg(std::move(array));
   ASSERT_EQ(count.Invoke(disp, 9, DISPATCH_METHOD), S_OK);
   EXPECT_EQ(count.result.Get().lVal, 3);
-  EXPECT_EQ(points->cLocks, 0u);  // the member let go of it; the caller still owns it
+  EXPECT_EQ(points->cLocks, 0u);  // the member let go of it
 }
 
 TEST_F(DispatchTableTest, IndexedPropertyAndEnumeration) {

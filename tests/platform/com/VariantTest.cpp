@@ -109,7 +109,8 @@ TEST(Variant, ArrayCopiesAreDeep) {
   v.vt = VT_ARRAY | VT_BSTR;
   v.parray = SafeArrayCreateVector(VT_BSTR, 0, 2);
   LONG i = 1;
-  ASSERT_EQ(SafeArrayPutElement(v.parray, &i, const_cast<char16_t*>(u"one")), S_OK);
+  Bstr one(u"one");
+  ASSERT_EQ(SafeArrayPutElement(v.parray, &i, one.Get()), S_OK);
   Variant owner;
   owner.Attach(&v);
   EXPECT_EQ(v.vt, VT_EMPTY);
