@@ -7,6 +7,7 @@
 #include "launcher/WizardInterface.h"
 #include "platform/com/ComPtr.h"
 #include "platform/registry/Activation.h"
+#include "platform/registry/Registry.h"
 
 namespace launcher {
 namespace {
@@ -48,17 +49,27 @@ int CallWizard(wizard::IDiscWizard& wizard, const WizardRequest& request, std::F
   return 1;
 }
 
+// Status when the wizard could not be created: quiet 0, unless the registry file itself is
+// unreadable or damaged, which the user has to hear about to repair it.
+int CreationFailed(std::FILE* err) {
+  reg::Key root;
+  const reg::Status s = reg::Registry::FromEnvironment().Read(root);
+  if (s.ok()) return 0;
+  std::fprintf(err, "corvana: cannot read the class registry: %s\n", s.message.c_str());
+  return 1;
+}
+
 }  // namespace
 
 int RunLauncher(std::string_view commandLine, std::FILE* err) {
   const OleSession ole;
   com::CLSID clsid;
-  if (com::FAILED(com::CLSIDFromProgID(wizard::kWizardProgId, &clsid))) return 0;
+  if (com::FAILED(com::CLSIDFromProgID(wizard::kWizardProgId, &clsid))) return CreationFailed(err);
   com::ComPtr<wizard::IDiscWizard> wizard;
   if (com::FAILED(com::CoCreateInstance(clsid, nullptr, com::CLSCTX_ALL, wizard::IID_IDiscWizard,
                                         wizard.PutVoid())) ||
       !wizard)
-    return 0;
+    return CreationFailed(err);
   return CallWizard(*wizard, ParseCommandLine(commandLine), err);
 }
 

@@ -7,6 +7,8 @@
 // Exit status:
 //   0  the wizard method succeeded, or the wizard is not registered or cannot be created
 //      (the launcher then ends quietly, calling nothing);
+//   1  the class registry file cannot be read or is damaged: one line on stderr naming the
+//      file (and line), since a damaged file would otherwise look like a missing wizard;
 //   1  the path does not fit the wizard's 1,024-byte path buffer (more than 1,023 bytes): the
 //      launcher says so in one line on stderr and does not call the wizard, since a shortened
 //      path would name another file;

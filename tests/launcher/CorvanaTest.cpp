@@ -83,6 +83,17 @@ TEST_F(Corvana, UnregisteredWizardEndsQuietly) {
   EXPECT_FALSE(std::filesystem::exists(dir_ / "record"));
 }
 
+TEST_F(Corvana, DamagedRegistryIsReported) {
+  std::ofstream(registry(), std::ios::app) << "key \"Stray";
+  const auto result = Run({});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(
+      result.err.rfind("corvana: cannot read the class registry: " + registry().string() + ":", 0),
+      0u)
+      << result.err;
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "record"));
+}
+
 TEST_F(Corvana, FailingWizardMethodIsReportedAndTheWizardStillReleased) {
   auto result = Run({"-o", "file"}, true);
   EXPECT_EQ(result.exitCode, 1);
