@@ -251,6 +251,16 @@ HRESULT Convert(const VARIANT& v, USHORT flags, VARTYPE vt, VARIANT& out) {
   return ToNumeric(v, vt, out);
 }
 
+// Replaces `dest` with `value`, which the call takes over (and frees if dest cannot be cleared).
+HRESULT Install(VARIANT* dest, VARIANT& value) {
+  if (HRESULT hr = VariantClear(dest); FAILED(hr)) {
+    VariantClear(&value);
+    return hr;
+  }
+  std::memcpy(dest, &value, sizeof value);
+  return S_OK;
+}
+
 }  // namespace
 
 void VariantInit(VARIANT* v) {
@@ -312,12 +322,7 @@ HRESULT VariantCopy(VARIANT* dest, const VARIANT* src) {
       return DISP_E_BADVARTYPE;
     }
   }
-  if (HRESULT hr = VariantClear(dest); FAILED(hr)) {
-    VariantClear(&copy);
-    return hr;
-  }
-  std::memcpy(dest, &copy, sizeof copy);
-  return S_OK;
+  return Install(dest, copy);
 }
 
 HRESULT VariantCopyInd(VARIANT* dest, const VARIANT* src) {
@@ -329,9 +334,7 @@ HRESULT VariantCopyInd(VARIANT* dest, const VARIANT* src) {
   VARIANT copy;
   VariantInit(&copy);
   if (HRESULT hr = VariantCopy(&copy, value); FAILED(hr)) return hr;
-  VariantClear(dest);
-  std::memcpy(dest, &copy, sizeof copy);
-  return S_OK;
+  return Install(dest, copy);
 }
 
 HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, USHORT flags, VARTYPE vt) {
@@ -346,12 +349,7 @@ HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, USHORT flags, VARTY
     VariantClear(&result);
     return hr;
   }
-  if (HRESULT hr = VariantClear(dest); FAILED(hr)) {
-    VariantClear(&result);
-    return hr;
-  }
-  std::memcpy(dest, &result, sizeof result);
-  return S_OK;
+  return Install(dest, result);
 }
 
 // --- Variant ---
@@ -370,25 +368,20 @@ Variant& Variant::operator=(Variant&& other) noexcept {
   return *this;
 }
 
-Variant Variant::FromLong(LONG value) {
+Variant Variant::FromScalar(VARTYPE vt, const void* value, std::size_t size) {
   Variant r;
-  r.v_.vt = VT_I4;
-  r.v_.lVal = value;
+  r.v_.vt = vt;
+  std::memcpy(&r.v_.lVal, value, size);
   return r;
 }
 
-Variant Variant::FromULong(ULONG value) {
-  Variant r;
-  r.v_.vt = VT_UI4;
-  r.v_.ulVal = value;
-  return r;
-}
+Variant Variant::FromLong(LONG value) { return FromScalar(VT_I4, &value, sizeof value); }
+
+Variant Variant::FromULong(ULONG value) { return FromScalar(VT_UI4, &value, sizeof value); }
 
 Variant Variant::FromBool(bool value) {
-  Variant r;
-  r.v_.vt = VT_BOOL;
-  r.v_.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-  return r;
+  const VARIANT_BOOL b = value ? VARIANT_TRUE : VARIANT_FALSE;
+  return FromScalar(VT_BOOL, &b, sizeof b);
 }
 
 Variant Variant::FromString(std::u16string_view text) { return FromBstr(Bstr(text)); }
@@ -401,19 +394,13 @@ Variant Variant::FromBstr(Bstr text) {
 }
 
 Variant Variant::FromDispatch(IDispatch* object) {
-  Variant r;
-  r.v_.vt = VT_DISPATCH;
-  r.v_.pdispVal = object;
   if (object) object->AddRef();
-  return r;
+  return FromScalar(VT_DISPATCH, &object, sizeof object);
 }
 
 Variant Variant::FromUnknown(IUnknown* object) {
-  Variant r;
-  r.v_.vt = VT_UNKNOWN;
-  r.v_.punkVal = object;
   if (object) object->AddRef();
-  return r;
+  return FromScalar(VT_UNKNOWN, &object, sizeof object);
 }
 
 Variant Variant::CopyOf(const VARIANT& source) {

@@ -2,6 +2,7 @@
 // reference of its interface or record description, its record copy and its array.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "platform/com/AutomationTypes.h"
@@ -60,6 +61,7 @@ class Variant {
   HRESULT ChangeType(VARTYPE vt, USHORT flags = 0) { return VariantChangeType(&v_, &v_, flags, vt); }
 
  private:
+  static Variant FromScalar(VARTYPE vt, const void* value, std::size_t size);
   VARIANT v_;
 };
 

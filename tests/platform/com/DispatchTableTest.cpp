@@ -5,24 +5,12 @@
 #include "platform/com/ComObject.h"
 #include "platform/com/DispatchTable.h"
 #include "platform/com/ErrorInfo.h"
+#include "tests/platform/com/TestRecords.h"
 
 namespace com {
 namespace {
 
-struct Point {
-  LONG x;
-  LONG y;
-};
-
-}  // namespace
-
-template <>
-struct RecordTraits<Point> {
-  static constexpr GUID guid = MakeGuid("{5B0E3C1A-77A2-4D43-9B51-0C8D1F2E3A41}");
-  static constexpr std::u16string_view name = u"Point";
-};
-
-namespace {
+using test::Point;
 
 inline constexpr IID IID_IGadget = MakeGuid("{E3B0C442-98FC-4C14-9AFB-F4C8996FB924}");
 

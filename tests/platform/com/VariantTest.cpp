@@ -3,26 +3,13 @@
 #include "platform/com/SafeArray.h"
 #include "platform/com/Variant.h"
 #include "tests/platform/com/TrackedObject.h"
+#include "tests/platform/com/TestRecords.h"
 
 namespace com {
 namespace {
 
+using test::Point;
 using test::TrackedObject;
-
-struct Point {
-  LONG x;
-  LONG y;
-};
-
-}  // namespace
-
-template <>
-struct RecordTraits<Point> {
-  static constexpr GUID guid = MakeGuid("{5B0E3C1A-77A2-4D43-9B51-0C8D1F2E3A41}");
-  static constexpr std::u16string_view name = u"Point";
-};
-
-namespace {
 
 TEST(Variant, CopyOfStringIsIndependent) {
   Variant source = Variant::FromString(u"abc");
