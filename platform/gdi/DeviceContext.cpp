@@ -75,50 +75,52 @@ void DeviceContext::PlotPen(int x, int y, const RECT& area) {
   p = rop2_ == R2_NOT ? (~p & kPixelMask) : ToPixel(pen_.Colour());
 }
 
+// Bresenham's line in closed form: of the n = max(|dx|, |dy|) pixels before the end point,
+// pixel i lies i steps along the major axis and floor((2 × minor × i + major) / (2 × major))
+// steps along the minor axis (halves round away from the start), the same pixels as the
+// usual incremental loop. Only the pixels whose major coordinate lies in the drawable area
+// are visited, so a line's cost does not depend on how far it reaches outside.
 void DeviceContext::LineTo(int x, int y) {
   const POINT from = std::exchange(position_, POINT{x, y});
   const RECT area = DrawableArea();
   if (area.IsEmpty()) return;
 
-  // Bresenham over 64-bit deltas; the end point is not drawn.
-  std::int64_t cx = from.x;
-  std::int64_t cy = from.y;
-  const std::int64_t dx = std::llabs(static_cast<std::int64_t>(x) - cx);
-  const std::int64_t dy = -std::llabs(static_cast<std::int64_t>(y) - cy);
-  const int sx = cx < x ? 1 : -1;
-  const int sy = cy < y ? 1 : -1;
-  const bool x_major = dx >= -dy;
+  const std::int64_t dx = static_cast<std::int64_t>(x) - from.x;
+  const std::int64_t dy = static_cast<std::int64_t>(y) - from.y;
+  const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+  const std::int64_t major = xMajor ? std::llabs(dx) : std::llabs(dy);
+  const std::int64_t minor = xMajor ? std::llabs(dy) : std::llabs(dx);
+  if (major == 0) return;
+  const int majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
+  const int minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
+  const std::int64_t majorStart = xMajor ? from.x : from.y;
+  const std::int64_t minorStart = xMajor ? from.y : from.x;
+
+  // Steps whose major coordinate lies inside the area.
+  const std::int64_t areaLow = xMajor ? area.left : area.top;
+  const std::int64_t areaHigh = (xMajor ? area.right : area.bottom) - 1;
+  std::int64_t first = majorStep > 0 ? areaLow - majorStart : majorStart - areaHigh;
+  std::int64_t last = majorStep > 0 ? areaHigh - majorStart : majorStart - areaLow;
+  first = std::max<std::int64_t>(first, 0);
+  last = std::min<std::int64_t>(last, major - 1);
+
   const int width = pen_.Width();
   const int before = width / 2;
-
-  // Nothing to do when the line with its width lies wholly outside the drawable area.
-  const std::int64_t pad = width;
-  if (std::max<std::int64_t>(cx, x) + pad < area.left ||
-      std::min<std::int64_t>(cx, x) - pad >= area.right ||
-      std::max<std::int64_t>(cy, y) + pad < area.top ||
-      std::min<std::int64_t>(cy, y) - pad >= area.bottom) {
-    return;
-  }
-
-  std::int64_t err = dx + dy;
-  while (cx != x || cy != y) {
-    const int px = static_cast<int>(cx);
-    const int py = static_cast<int>(cy);
-    for (int i = 0; i < width; ++i) {
-      if (x_major) {
-        PlotPen(px, py - before + i, area);
+  const std::int64_t acrossLow = (xMajor ? area.top : area.left) - width;
+  const std::int64_t acrossHigh = (xMajor ? area.bottom : area.right) + width;
+  for (std::int64_t i = first; i <= last; ++i) {
+    const __int128 numerator = static_cast<__int128>(2) * minor * i + major;
+    const std::int64_t offset = static_cast<std::int64_t>(numerator / (2 * major));
+    const std::int64_t m = majorStart + majorStep * i;
+    const std::int64_t n = minorStart + minorStep * offset;
+    if (n < acrossLow || n > acrossHigh) continue;
+    for (int k = 0; k < width; ++k) {
+      const int across = static_cast<int>(n) - before + k;
+      if (xMajor) {
+        PlotPen(static_cast<int>(m), across, area);
       } else {
-        PlotPen(px - before + i, py, area);
+        PlotPen(across, static_cast<int>(m), area);
       }
-    }
-    const std::int64_t e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      cx += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      cy += sy;
     }
   }
 }

@@ -1,6 +1,7 @@
 // Lines, pens, raster operations, rectangles, clipping and copies on small bitmaps.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -198,6 +199,65 @@ TEST(ContextTest, DefaultsAndSelectionsReturnThePrevious) {
   dc.LineTo(5, 6);  // nothing selected: only the position moves
   EXPECT_EQ(dc.GetCurrentPosition(), (POINT{5, 6}));
   EXPECT_EQ(dc.GetPixel(0, 0), CLR_INVALID);
+}
+
+}  // namespace
+}  // namespace gdi
+
+namespace gdi {
+namespace {
+
+// The usual incremental loop over all octants, end point excluded, as the reference.
+std::vector<POINT> ReferenceLine(int x0, int y0, int x1, int y1) {
+  std::vector<POINT> points;
+  const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
+  const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+  int err = dx + dy;
+  while (x0 != x1 || y0 != y1) {
+    points.push_back(POINT{x0, y0});
+    const int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x0 += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y0 += sy;
+    }
+  }
+  return points;
+}
+
+TEST(LineTest, MatchesTheIncrementalAlgorithmInEveryOctant) {
+  unsigned seed = 12345;
+  auto next = [&](int range) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<unsigned>(range)) - 8;
+  };
+  for (int trial = 0; trial < 400; ++trial) {
+    const int x0 = next(48), y0 = next(48), x1 = next(48), y1 = next(48);
+    MemoryDC m(32, 32);
+    m.Dc().SelectPen(Pen(1, kWhite));
+    m.Dc().MoveTo(x0, y0);
+    m.Dc().LineTo(x1, y1);
+    MemoryDC ref(32, 32);
+    for (const POINT& p : ReferenceLine(x0, y0, x1, y1)) ref.Surface().SetPixel(p.x, p.y, kWhite);
+    ASSERT_EQ(Picture(m.Surface()), Picture(ref.Surface()))
+        << "(" << x0 << "," << y0 << ")-(" << x1 << "," << y1 << ")";
+  }
+}
+
+TEST(LineTest, VeryLongLinesCostOnlyTheirVisiblePart) {
+  MemoryDC m(8, 8);
+  m.Dc().SelectPen(Pen(2, kWhite));
+  m.Dc().MoveTo(-2000000000, 3);
+  m.Dc().LineTo(2000000000, 3);
+  m.Dc().MoveTo(-2000000000, -2000000000);
+  m.Dc().LineTo(2000000000, 2000000000);
+  EXPECT_EQ(m.Surface().GetPixel(5, 3), kWhite);
+  EXPECT_EQ(m.Surface().GetPixel(5, 5), kWhite);
+  EXPECT_EQ(m.Surface().GetPixel(5, 4), kWhite);  // the diagonal's second row
+  EXPECT_EQ(m.Surface().GetPixel(5, 6), kBlack);
 }
 
 }  // namespace

@@ -1,0 +1,69 @@
+#include "audioedit/view/PeakColumnReader.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace audioedit::view {
+
+PeakColumnReader::PeakColumnReader(const AUDIO_INFO& info, std::uint32_t peaksPerColumn,
+                                   std::size_t maxColumns)
+    : recordBytes_(info.BPS),
+      channelsRead_(info.channels >= 2 ? 2 : 1),
+      peaksPerColumn_(std::max<std::uint32_t>(peaksPerColumn, 1)),
+      maxColumns_(maxColumns) {
+  const std::size_t bytes = info.bits == 8 ? 1 : info.bits == 16 ? 2 : 0;
+  if (bytes != 0 && info.channels != 0 && recordBytes_ >= bytes * channelsRead_) {
+    valueBytes_ = bytes;
+  }
+  columns_.reserve(std::min<std::size_t>(maxColumns_, 1 << 16));
+}
+
+std::int32_t PeakColumnReader::Value(const std::uint8_t* p) const {
+  if (valueBytes_ == 1) return p[0];
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
+}
+
+void PeakColumnReader::TakeRecord(const std::uint8_t* record) {
+  for (int c = 0; c < channelsRead_; ++c) {
+    const std::int32_t v = Value(record + c * valueBytes_);
+    if (inColumn_ == 0) {
+      current_.min[c] = v;
+      current_.max[c] = v;
+    } else {
+      current_.min[c] = std::min(current_.min[c], v);
+      current_.max[c] = std::max(current_.max[c], v);
+    }
+  }
+  if (++inColumn_ == peaksPerColumn_) {
+    columns_.push_back(current_);
+    inColumn_ = 0;
+  }
+}
+
+bool PeakColumnReader::Feed(const std::uint8_t* data, std::size_t size) {
+  if (!CanRead() || Done()) return false;
+  if (!partial_.empty()) {
+    const std::size_t take = std::min(size, recordBytes_ - partial_.size());
+    partial_.insert(partial_.end(), data, data + take);
+    data += take;
+    size -= take;
+    if (partial_.size() < recordBytes_) return true;
+    TakeRecord(partial_.data());
+    partial_.clear();
+  }
+  while (size >= recordBytes_ && !Done()) {
+    TakeRecord(data);
+    data += recordBytes_;
+    size -= recordBytes_;
+  }
+  if (Done()) return false;
+  partial_.assign(data, data + size);
+  return true;
+}
+
+void PeakColumnReader::Finish() {
+  if (inColumn_ > 0 && !Done()) columns_.push_back(current_);
+  inColumn_ = 0;
+}
+
+}  // namespace audioedit::view
