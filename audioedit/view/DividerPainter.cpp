@@ -33,24 +33,21 @@ void PaintCurrentMark(gdi::DeviceContext& dc, const ViewScene& scene) {
 
 void PaintDividersAndMark(gdi::DeviceContext& dc, const ViewScene& scene) {
   const ViewLayout& layout = scene.layout;
-  const std::optional<std::size_t> selected = scene.source.SelectedDivider();
   const gdi::Pen oldPen = dc.GetPen();
-  const std::size_t count = scene.source.DividerCount();
-  for (std::size_t i = 0; i < count; ++i) {
-    const DIVIDER divider = scene.source.DividerAt(i);
+  scene.source.VisitDividers([&](const DIVIDER& divider, bool selected) {
     const std::int64_t column = scene.mapping.ColumnOfFrame(divider.frame);
     const std::optional<ViewColour> colour = DividerColour(divider.type);
-    if (!OnScreen(column, layout.Right()) || !colour) continue;
+    if (!OnScreen(column, layout.Right()) || !colour) return;
     const int x = static_cast<int>(column);
     dc.SelectPen(scene.colours.PenOf(*colour));
     dc.MoveTo(x, layout.upper.top);
     dc.LineTo(x, layout.lower.bottom);
-    if (selected == i) {
+    if (selected) {
       const gdi::RECT handle{x - kHandleHalfWidth, layout.upper.bottom - kHandleAbove,
                              x + kHandleHalfWidth, layout.upper.bottom + kHandleBelow};
       dc.FillRect(handle, scene.colours.SolidBrushOf(*colour));
     }
-  }
+  });
   dc.SelectPen(oldPen);
   if (scene.source.CurrentMarkShown()) PaintCurrentMark(dc, scene);
 }

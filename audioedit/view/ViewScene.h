@@ -34,10 +34,13 @@ struct ViewScene {
 
   ActiveRange Active() const {
     ActiveRange range;
-    const std::size_t count = source.DividerCount();
-    if (count == 0) return range;
-    range.first = mapping.ColumnOfFrame(source.DividerAt(0).frame);
-    range.last = mapping.ColumnOfFrame(source.DividerAt(count - 1).frame);
+    bool first = true;
+    source.VisitDividers([&](const DIVIDER& divider, bool) {
+      const std::int64_t column = mapping.ColumnOfFrame(divider.frame);
+      if (first) range.first = column;
+      range.last = column;
+      first = false;
+    });
     return range;
   }
 };

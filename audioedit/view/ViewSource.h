@@ -3,9 +3,8 @@
 // any of it.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <optional>
+#include <functional>
 #include <string>
 
 #include "audioedit/AudioInfo.h"
@@ -20,10 +19,10 @@ class ViewSource {
   virtual AUDIO_INFO AudioInfo() const = 0;
   virtual std::string PeakFilePath() const = 0;
 
-  // The divider list in its order (the first is the start, the last the end of the audio).
-  virtual std::size_t DividerCount() const = 0;
-  virtual DIVIDER DividerAt(std::size_t index) const = 0;
-  virtual std::optional<std::size_t> SelectedDivider() const = 0;
+  // Calls `visit` for each divider in list order (the first is the start, the last the end
+  // of the audio), telling whether it is the selected one.
+  using DividerVisitor = std::function<void(const DIVIDER& divider, bool selected)>;
+  virtual void VisitDividers(const DividerVisitor& visit) const = 0;
 
   virtual std::uint32_t CurrentFrame() const = 0;
   virtual bool CurrentMarkShown() const = 0;

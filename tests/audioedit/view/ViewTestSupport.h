@@ -23,9 +23,9 @@ class FakeSource final : public ViewSource {
   bool HasAudio() const override { return loaded && info.total_peaks > 0; }
   AUDIO_INFO AudioInfo() const override { return info; }
   std::string PeakFilePath() const override { return peakPath; }
-  std::size_t DividerCount() const override { return dividers.size(); }
-  DIVIDER DividerAt(std::size_t i) const override { return dividers.at(i); }
-  std::optional<std::size_t> SelectedDivider() const override { return selected; }
+  void VisitDividers(const DividerVisitor& visit) const override {
+    for (std::size_t i = 0; i < dividers.size(); ++i) visit(dividers[i], selected == i);
+  }
   std::uint32_t CurrentFrame() const override { return currentFrame; }
   bool CurrentMarkShown() const override { return markShown; }
 
