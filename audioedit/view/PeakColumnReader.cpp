@@ -4,6 +4,33 @@
 #include <cstring>
 
 namespace audioedit::view {
+namespace {
+
+// Widens `peaks` of `channels` channels by `count` records of `stride` bytes at `data`.
+template <std::size_t ValueBytes>
+void Widen(const std::uint8_t* data, std::size_t count, std::size_t stride, int channels,
+           ColumnPeaks& peaks) {
+  for (int c = 0; c < channels; ++c) {
+    std::int32_t lo = peaks.min[c];
+    std::int32_t hi = peaks.max[c];
+    const std::uint8_t* p = data + c * ValueBytes;
+    for (std::size_t i = 0; i < count; ++i, p += stride) {
+      std::int32_t v;
+      if constexpr (ValueBytes == 1) {
+        v = p[0];
+      } else {
+        v = static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
+      }
+      lo = std::min(lo, v);
+      hi = std::max(hi, v);
+    }
+    peaks.min[c] = lo;
+    peaks.max[c] = hi;
+  }
+}
+
+}  // namespace
+
 
 PeakColumnReader::PeakColumnReader(const AUDIO_INFO& info, std::uint32_t peaksPerColumn,
                                    std::size_t maxColumns)
@@ -52,9 +79,26 @@ bool PeakColumnReader::Feed(const std::uint8_t* data, std::size_t size) {
     partial_.clear();
   }
   while (size >= recordBytes_ && !Done()) {
-    TakeRecord(data);
-    data += recordBytes_;
-    size -= recordBytes_;
+    if (inColumn_ == 0) {
+      TakeRecord(data);  // opens the column
+      data += recordBytes_;
+      size -= recordBytes_;
+      continue;
+    }
+    // The rest of the column, as far as this chunk reaches, in one pass.
+    const std::size_t count = std::min<std::size_t>(size / recordBytes_, peaksPerColumn_ - inColumn_);
+    if (valueBytes_ == 1) {
+      Widen<1>(data, count, recordBytes_, channelsRead_, current_);
+    } else {
+      Widen<2>(data, count, recordBytes_, channelsRead_, current_);
+    }
+    inColumn_ += static_cast<std::uint32_t>(count);
+    data += count * recordBytes_;
+    size -= count * recordBytes_;
+    if (inColumn_ == peaksPerColumn_) {
+      columns_.push_back(current_);
+      inColumn_ = 0;
+    }
   }
   if (Done()) return false;
   partial_.assign(data, data + size);

@@ -1,6 +1,7 @@
 // Reduction of peak records to per-column minima and maxima.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -85,6 +86,41 @@ TEST(PeakColumnReaderTest, RecordsSplitAcrossChunksAreJoined) {
   }
   EXPECT_EQ(whole.Columns()[1].min, (std::array<std::int32_t, 2>{30, -40}));
   EXPECT_EQ(whole.ChannelsRead(), 2);
+}
+
+TEST(PeakColumnReaderTest, AnyChunkingGivesTheSameColumns) {
+  const AUDIO_INFO info = testing::MakeInfo(2, 16, 44100, 147, 1000);
+  std::vector<std::int32_t> values;
+  unsigned seed = 7;
+  for (int i = 0; i < 2000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    values.push_back(static_cast<std::int32_t>((seed >> 8) % 65536) - 32768);
+  }
+  const auto bytes = Bytes16(values);
+  PeakColumnReader whole(info, 7, 1000);
+  whole.Feed(bytes.data(), bytes.size());
+  whole.Finish();
+  ASSERT_EQ(whole.Columns().size(), 143u);  // 142 full columns and one of 6 records
+  for (std::size_t chunk : {1u, 3u, 13u, 28u, 511u}) {
+    PeakColumnReader pieces(info, 7, 1000);
+    for (std::size_t i = 0; i < bytes.size(); i += chunk) {
+      pieces.Feed(bytes.data() + i, std::min(chunk, bytes.size() - i));
+    }
+    pieces.Finish();
+    ASSERT_EQ(pieces.Columns().size(), whole.Columns().size()) << chunk;
+    for (std::size_t c = 0; c < whole.Columns().size(); ++c) {
+      ASSERT_EQ(pieces.Columns()[c].min, whole.Columns()[c].min) << chunk << " " << c;
+      ASSERT_EQ(pieces.Columns()[c].max, whole.Columns()[c].max) << chunk << " " << c;
+    }
+  }
+  // The first column against a direct computation.
+  std::int32_t lo = 32767, hi = -32768;
+  for (int r = 0; r < 7; ++r) {
+    lo = std::min(lo, values[2 * r]);
+    hi = std::max(hi, values[2 * r]);
+  }
+  EXPECT_EQ(whole.Columns()[0].min[0], lo);
+  EXPECT_EQ(whole.Columns()[0].max[0], hi);
 }
 
 TEST(PeakColumnReaderTest, UnpaintableLayoutsReadNothing) {
