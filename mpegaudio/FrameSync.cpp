@@ -56,7 +56,7 @@ SSC FrameSync::Search() {
     }
     const std::uint32_t word = buffer_.ReadBits(32);
     FrameHeader candidate;
-    if (candidate.Parse(word)) {
+    if ((word >> 21) == 0x7FF && candidate.Parse(word)) {
       const auto frameBits = static_cast<std::uint32_t>(candidate.frameSizeBits);
       if (buffer_.ValidBits() < frameBits) {
         buffer_.RewindToMark();

@@ -93,6 +93,23 @@ std::uint32_t InputBitBuffer::ReadBits(int n) {
   return value;
 }
 
+void InputBitBuffer::ReadBytes(std::uint8_t* dest, std::size_t count) {
+  const std::size_t available = std::min<std::size_t>(count, validBits_ / 8);
+  if ((readPos_ & 7) == 0 && available > 0) {
+    const std::size_t byte = readPos_ >> 3;
+    const std::size_t first = std::min(available, capacityBytes_ - byte);
+    std::memcpy(dest, view_ + byte, first);
+    std::memcpy(dest + first, view_, available - first);
+    SkipBits(static_cast<std::uint32_t>(available * 8));
+  } else {
+    for (std::size_t i = 0; i < available; ++i) dest[i] = static_cast<std::uint8_t>(ReadBits(8));
+  }
+  if (available < count) {
+    std::memset(dest + available, 0, count - available);
+    SkipBits(validBits_);
+  }
+}
+
 void InputBitBuffer::SkipBits(std::uint32_t n) {
   n = std::min(n, validBits_);
   readPos_ = WrapBits(std::uint64_t{readPos_} + n);

@@ -49,6 +49,9 @@ class InputBitBuffer {
   std::uint32_t ReadBits(int n);
   // Consumes n bits (at most the valid bits).
   void SkipBits(std::uint32_t n);
+  // Reads `count` bytes (8 bits each, from any bit position); bytes beyond the valid bits
+  // read as zero.
+  void ReadBytes(std::uint8_t* dest, std::size_t count);
 
  private:
   std::uint32_t PeekBits(int n) const;

@@ -4,12 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 namespace mpegaudio::layer3 {
 
 class BitReader {
  public:
-  static constexpr int kPaddingBytes = 4;
+  static constexpr int kPaddingBytes = 8;
 
   BitReader(const std::uint8_t* data, std::uint32_t startBit, std::uint32_t limitBits)
       : data_(data), pos_(startBit), limit_(limitBits) {}
@@ -17,11 +18,10 @@ class BitReader {
   // The next n bits (1..25) without consuming them.
   std::uint32_t Peek(int n) const {
     if (pos_ >= limit_) return 0;
-    const std::uint8_t* p = data_ + (pos_ >> 3);
-    std::uint32_t word = (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
-                         (std::uint32_t{p[2]} << 8) | p[3];
-    word <<= (pos_ & 7);
-    return word >> (32 - n);
+    std::uint64_t word;
+    std::memcpy(&word, data_ + (pos_ >> 3), sizeof word);
+    word = __builtin_bswap64(word) << (pos_ & 7);
+    return static_cast<std::uint32_t>(word >> (64 - n));
   }
   std::uint32_t Read(int n) {
     if (n == 0) return 0;

@@ -39,7 +39,7 @@ std::uint32_t Layer3Decoder::FrameBytes(const FrameHeader& header, SampleFormat 
 bool Layer3Decoder::ReadSideInfo(InputBitBuffer& in, const FrameContext& ctx,
                                  std::uint32_t headerWord, std::uint32_t crcWord) {
   std::uint8_t bytes[kMaxSideInfoBytes];
-  for (int i = 0; i < ctx.sideInfoBytes; ++i) bytes[i] = static_cast<std::uint8_t>(in.ReadBits(8));
+  in.ReadBytes(bytes, static_cast<std::size_t>(ctx.sideInfoBytes));
   ParseSideInfo(bytes, ctx, scratch_.side);
   if (!ctx.protection) return true;
   if (SideInfoCrc(headerWord, bytes, ctx.sideInfoBytes) == crcWord) return true;
@@ -51,7 +51,7 @@ bool Layer3Decoder::GatherMainData(InputBitBuffer& in, const FrameContext& ctx) 
   const int own = ctx.frameSizeBits / 8 - ctx.bitsBeforeSideInfo / 8 - ctx.sideInfoBytes;
   const int count = std::clamp(own, 0, MainDataReservoir::kCapacity);
   std::uint8_t* dest = state_.reservoir.PrepareAppend(count);
-  for (int i = 0; i < count; ++i) dest[i] = static_cast<std::uint8_t>(in.ReadBits(8));
+  in.ReadBytes(dest, static_cast<std::size_t>(count));
   return state_.reservoir.CommitAppend(count, scratch_.side.mainDataBegin);
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "mpegaudio/layer3/DerivedTables.h"
+#include "mpegaudio/layer3/SimdFloat4.h"
 
 namespace mpegaudio::layer3 {
 namespace {
@@ -27,23 +28,23 @@ const LeeCoefficients& Lee() {
   return lee;
 }
 
-template <int N>
-inline void Dct(const float* in, float* out, const float* coef) {
+template <int N, typename T>
+inline void Dct(const T* in, T* out, const float* coef) {
   if constexpr (N == 1) {
     out[0] = in[0];
   } else {
     constexpr int H = N / 2;
-    float even[H];
-    float odd[H];
+    T even[H];
+    T odd[H];
     const float* c = coef + H - 1;
     for (int n = 0; n < H; ++n) {
       even[n] = in[n] + in[N - 1 - n];
       odd[n] = (in[n] - in[N - 1 - n]) * c[n];
     }
-    float evenOut[H];
-    float oddOut[H];
-    Dct<H>(even, evenOut, coef);
-    Dct<H>(odd, oddOut, coef);
+    T evenOut[H];
+    T oddOut[H];
+    Dct<H, T>(even, evenOut, coef);
+    Dct<H, T>(odd, oddOut, coef);
     for (int k = 0; k < H; ++k) out[2 * k] = evenOut[k];
     for (int k = 0; k < H - 1; ++k) out[2 * k + 1] = oddOut[k] + oddOut[k + 1];
     out[N - 1] = oddOut[H - 1];
@@ -52,16 +53,25 @@ inline void Dct(const float* in, float* out, const float* coef) {
 
 }  // namespace
 
-void Dct32(const float in[32], float out[32]) { Dct<32>(in, out, Lee().c); }
+void Dct32(const float in[32], float out[32]) { Dct<32, float>(in, out, Lee().c); }
+
+// The DCTs of four consecutive time slots of one channel; x receives [slot][32].
+void Dct32FourSlots(const float* subbands, int firstSlot, float (*x)[32]) {
+  Float4 in[32];
+  for (int sb = 0; sb < 32; ++sb) std::memcpy(&in[sb], subbands + sb * kSlots + firstSlot, sizeof(Float4));
+  Float4 out[32];
+  Dct<32, Float4>(in, out, Lee().c);
+  for (int k = 0; k < 32; ++k) {
+    for (int s = 0; s < 4; ++s) x[s][k] = out[k][s];
+  }
+}
 
 void PolyphaseSynthesis::Reset() {
   std::memset(history_, 0, sizeof history_);
   slot_ = 0;
 }
 
-void PolyphaseSynthesis::Slot(int channel, const float samples[32], float out[32]) {
-  float x[32];
-  Dct32(samples, x);
+void PolyphaseSynthesis::Slot(int channel, const float x[32], float out[32]) {
   float* v = history_[channel][slot_];
   for (int j = 0; j < 16; ++j) {
     v[j] = x[16 + j];
@@ -86,13 +96,19 @@ void PolyphaseSynthesis::Slot(int channel, const float samples[32], float out[32
 }
 
 void PolyphaseSynthesis::Run(const float* const subbands[], int channels, float* const pcm[]) {
-  for (int t = 0; t < kSlots; ++t) {
-    slot_ = (slot_ + 15) & 15;
-    for (int ch = 0; ch < channels; ++ch) {
+  alignas(16) float x[kMaxChannels][kSlots][32];
+  for (int ch = 0; ch < channels; ++ch) {
+    int t = 0;
+    for (; t + 4 <= kSlots; t += 4) Dct32FourSlots(subbands[ch], t, x[ch] + t);
+    for (; t < kSlots; ++t) {
       float samples[32];
       for (int sb = 0; sb < 32; ++sb) samples[sb] = subbands[ch][sb * kSlots + t];
-      Slot(ch, samples, pcm[ch] + 32 * t);
+      Dct32(samples, x[ch][t]);
     }
+  }
+  for (int t = 0; t < kSlots; ++t) {
+    slot_ = (slot_ + 15) & 15;
+    for (int ch = 0; ch < channels; ++ch) Slot(ch, x[ch][t], pcm[ch] + 32 * t);
   }
 }
 

@@ -17,15 +17,18 @@ void ScaleLines(const int* values, int begin, int end, int gainIndex, float* out
   }
   const DerivedTables& t = DerivedTables::Get();
   const float gain = t.gain[gainIndex];
+  bool large = false;
   for (int i = begin; i < end; ++i) {
     const int v = values[i];
-    if (v == 0) {
-      out[i] = 0.0f;
-    } else if (v > 0) {
-      out[i] = (v < 128 ? t.pow43[v] : Power43(v)) * gain;
-    } else {
-      out[i] = -(-v < 128 ? t.pow43[-v] : Power43(-v)) * gain;
-    }
+    const int magnitude = v < 0 ? -v : v;
+    large |= magnitude > 127;
+    const float m = t.pow43[magnitude > 127 ? 127 : magnitude] * gain;
+    out[i] = v < 0 ? -m : m;
+  }
+  if (!large) return;
+  for (int i = begin; i < end; ++i) {  // the rare magnitudes beyond the table
+    const int v = values[i];
+    if (v > 127 || v < -127) out[i] = (v < 0 ? -Power43(-v) : Power43(v)) * gain;
   }
 }
 
