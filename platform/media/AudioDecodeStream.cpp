@@ -43,7 +43,8 @@ std::string ErrorText(GstMessage* message) {
 struct AudioDecodeStream::Pipeline {
   std::string path;
   GstElement* pipeline = nullptr;
-  GstElement* appsink = nullptr;  // owned by the pipeline once added
+  // Set on a streaming thread when the audio stream appears; owned by the pipeline.
+  std::atomic<GstElement*> appsink{nullptr};
   std::atomic<bool> audioLinked{false};
   GstSample* sample = nullptr;
   GstBuffer* buffer = nullptr;
@@ -94,7 +95,7 @@ struct AudioDecodeStream::Pipeline {
                  "emit-signals", FALSE, "enable-last-sample", FALSE, nullptr);
     gst_caps_unref(caps);
     gst_bin_add(GST_BIN(pipeline), sink);
-    appsink = sink;
+    appsink.store(sink);
     GstElement* head = sink;
     const bool native = GST_AUDIO_INFO_FORMAT(&info) == target &&
                         GST_AUDIO_INFO_LAYOUT(&info) == GST_AUDIO_LAYOUT_INTERLEAVED;
@@ -196,7 +197,7 @@ std::unique_ptr<AudioDecodeStream> AudioDecodeStream::Open(const std::string& pa
     error = "Cannot decode '" + path + "': " + why;
     return nullptr;
   }
-  GstPad* pad = gst_element_get_static_pad(p->appsink, "sink");
+  GstPad* pad = gst_element_get_static_pad(p->appsink.load(), "sink");
   GstCaps* caps = gst_pad_get_current_caps(pad);
   gst_object_unref(pad);
   GstAudioInfo info;
@@ -229,7 +230,7 @@ bool AudioDecodeStream::DurationNs(std::uint64_t& ns) const {
 bool AudioDecodeStream::PullNext() {
   Pipeline& p = *pipeline_;
   p.Unmap();
-  auto* sink = GST_APP_SINK(p.appsink);
+  auto* sink = GST_APP_SINK(p.appsink.load());
   for (;;) {
     GstSample* sample = gst_app_sink_try_pull_sample(sink, kPullSlice);
     if (sample != nullptr) {
