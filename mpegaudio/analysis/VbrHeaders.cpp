@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <limits>
+#include <new>
 
 namespace mpegaudio {
 namespace {
@@ -46,7 +47,12 @@ bool ReadVbriHeader(const std::uint8_t* frame, std::size_t available, VbriHeader
     header = VbriHeader{};
     return false;
   }
-  header.offsets.resize(header.entryCount + 1u);
+  try {
+    header.offsets.resize(header.entryCount + 1u);
+  } catch (const std::bad_alloc&) {
+    header = VbriHeader{};  // a table that cannot be held is no header
+    return false;
+  }
   const std::uint8_t* entry = frame + VbriHeader::kFixedBytes;
   std::uint64_t sum = 0;
   constexpr std::uint64_t kMax = std::numeric_limits<std::uint32_t>::max();
