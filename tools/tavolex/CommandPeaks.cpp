@@ -1,13 +1,199 @@
-// Placeholder until the peaks command is built.
+// `tavolex peaks AUDIO [--interval N] [--peak-file PATH] [--keep]`: loads the audio file
+// through the audio edit control on a headless window and prints, one per line:
+//   event: AudioEditMsg <uMsg> <uParam>      each event as it arrives
+//   event: PeakFileProgress <n>
+//   ErrorCode: N
+//   ErrorString: text
+//   channels: N / bits: N / freq: N / blockalign: N / duration: N / BPS: N /
+//   total_peaks: N / sample_interval: N      the AUDIO_INFO fields
+//   PeakFileName: path
+//   divider: <DivType value> <frame>          one line per divider
+// Without --keep the peak file is deleted when the control goes away, at the end of the
+// command. Exit status 1 (with a line on stderr) when the load failed.
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <optional>
+#include <string>
 
+#include "audioedit/Pec.h"
+#include "audioedit/control/AudioEditCtl.h"
+#include "platform/com/Bstr.h"
+#include "platform/com/ComObject.h"
+#include "platform/window/HeadlessWindow.h"
 #include "tools/tavolex/Commands.h"
 
 namespace tavolex_cli {
+namespace {
 
-int RunPeaks(int, char**) {
-  std::fprintf(stderr, "tavolex peaks: not available in this build\n");
-  return 1;
+struct PeaksOptions {
+  std::string audio;
+  long interval = 0;
+  std::string peakFile;
+  bool keep = false;
+};
+
+int PeaksUsage(const char* problem) {
+  std::fprintf(stderr, "tavolex peaks: %s\nusage: tavolex peaks AUDIO [--interval N] "
+               "[--peak-file PATH] [--keep]\n", problem);
+  return 2;
+}
+
+bool ParseInterval(const char* text, long& out) {
+  char* end = nullptr;
+  errno = 0;
+  const long value = std::strtol(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || value < INT32_MIN || value > INT32_MAX)
+    return false;
+  out = value;
+  return true;
+}
+
+// Returns the exit status of a usage error, or nothing when the options are complete.
+std::optional<int> ParsePeaksOptions(int argc, char** argv, PeaksOptions& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--keep") {
+      options.keep = true;
+    } else if (arg == "--interval" || arg == "--peak-file") {
+      if (i + 1 >= argc) return PeaksUsage(("missing value after " + arg).c_str());
+      const char* value = argv[++i];
+      if (arg == "--peak-file") {
+        options.peakFile = value;
+      } else if (!ParseInterval(value, options.interval)) {
+        return PeaksUsage("--interval wants a whole number");
+      }
+    } else if (arg.rfind("--", 0) == 0) {
+      return PeaksUsage(("unknown option " + arg).c_str());
+    } else if (options.audio.empty()) {
+      options.audio = arg;
+    } else {
+      return PeaksUsage("more than one audio file given");
+    }
+  }
+  if (options.audio.empty()) return PeaksUsage("no audio file given");
+  return std::nullopt;
+}
+
+// Prints the control's events as they arrive (from whichever thread fires them) and tells
+// when the load is over.
+class PrintingSink final : public com::ComObject<PrintingSink, com::IDispatch> {
+ public:
+  explicit PrintingSink(win::WindowPort& window) : window_(window) {}
+  auto Interfaces() {
+    return std::array{com::Expose<com::IDispatch>(this, com::IID_IUnknown),
+                      com::Expose<com::IDispatch>(this, com::IID_IDispatch),
+                      com::Expose<com::IDispatch>(this, audioedit::DIID__IAudioEditCtlEvents)};
+  }
+  com::HRESULT GetTypeInfoCount(com::UINT* count) override {
+    if (count) *count = 0;
+    return com::S_OK;
+  }
+  com::HRESULT GetTypeInfo(com::UINT, com::LCID, com::ITypeInfo**) override {
+    return com::E_NOTIMPL;
+  }
+  com::HRESULT GetIDsOfNames(com::REFIID, com::LPOLESTR*, com::UINT, com::LCID,
+                             com::DISPID*) override {
+    return com::E_NOTIMPL;
+  }
+  com::HRESULT Invoke(com::DISPID id, com::REFIID, com::LCID, com::WORD, com::DISPPARAMS* params,
+                      com::VARIANT*, com::EXCEPINFO*, com::UINT*) override {
+    if (!params) return com::S_OK;
+    auto arg = [&](com::UINT k) {  // in declaration order
+      return k < params->cArgs ? params->rgvarg[params->cArgs - 1 - k].ulVal : 0u;
+    };
+    {
+      std::lock_guard lock(mutex_);
+      if (id == audioedit::DISPID_AudioEditMsg) {
+        std::printf("event: AudioEditMsg %u %u\n", arg(0), arg(1));
+        const bool failed = arg(0) == audioedit::AEMSG_PeakError && arg(1) != 0;
+        if (arg(0) == audioedit::AEMSG_EndPeakFile || failed) done_ = true;
+      } else if (id == audioedit::DISPID_PeakFileProgress) {
+        std::printf("event: PeakFileProgress %u\n", arg(0));
+      }
+      std::fflush(stdout);
+    }
+    window_.Wake();
+    return com::S_OK;
+  }
+  bool Done() const {
+    std::lock_guard lock(mutex_);
+    return done_;
+  }
+
+ private:
+  win::WindowPort& window_;
+  mutable std::mutex mutex_;
+  bool done_ = false;
+};
+
+void PrintResult(audioedit::AudioEditCtl& control) {
+  com::INT code = 0;
+  control.get_ErrorCode(&code);
+  com::Bstr text;
+  control.get_ErrorString(text.Put());
+  std::printf("ErrorCode: %d\nErrorString: %s\n", code, text.ToUtf8().c_str());
+  audioedit::AUDIO_INFO info{};
+  control.GetAudioInfo(&info);
+  std::printf("channels: %u\nbits: %u\nfreq: %u\nblockalign: %u\nduration: %u\nBPS: %u\n"
+              "total_peaks: %u\nsample_interval: %u\n",
+              info.channels, info.bits, info.freq, info.blockalign, info.duration, info.BPS,
+              info.total_peaks, control.State().Info().sample_interval);
+  com::Bstr peak;
+  control.get_PeakFileName(peak.Put());
+  std::printf("PeakFileName: %s\n", peak.ToUtf8().c_str());
+  if (control.InitEnumDividers() != com::S_OK) return;
+  for (;;) {
+    com::LONG type = 0, more = 0;
+    com::ULONG frame = 0;
+    if (control.GetNextDivider(&type, &frame, &more) != com::S_OK || more == 0) break;
+    std::printf("divider: %d %u\n", type, frame);
+  }
+}
+
+}  // namespace
+
+int RunPeaks(int argc, char** argv) {
+  PeaksOptions options;
+  if (const auto usage = ParsePeaksOptions(argc, argv, options)) return *usage;
+
+  win::HeadlessWindow window(800, 200);
+  auto control = com::MakeObject<audioedit::AudioEditCtl>();
+  auto sink = com::MakeObject<PrintingSink>(window);
+  if (!control || !sink) {
+    std::fprintf(stderr, "tavolex peaks: out of memory\n");
+    return 1;
+  }
+  control->Create(window);
+  com::ComPtr<com::IConnectionPoint> point;
+  com::DWORD cookie = 0;
+  if (control->FindConnectionPoint(audioedit::DIID__IAudioEditCtlEvents, point.Put()) != com::S_OK ||
+      point->Advise(sink.Get(), &cookie) != com::S_OK) {
+    std::fprintf(stderr, "tavolex peaks: cannot connect to the control's events\n");
+    return 1;
+  }
+  const com::Bstr audio = com::Bstr::FromUtf8(options.audio);
+  const com::Bstr peak = com::Bstr::FromUtf8(options.peakFile);
+  control->LoadAudioFile(audio.Get(), static_cast<com::LONG>(options.interval),
+                         options.peakFile.empty() ? nullptr : peak.Get(), options.keep ? 1 : 0);
+  window.RunUntil([&] { return sink->Done(); }, std::chrono::hours(24));
+  window.RunPending();
+
+  PrintResult(*control);
+  com::INT code = 0;
+  control->get_ErrorCode(&code);
+  point->Unadvise(cookie);
+  control->Destroy();
+  control = nullptr;
+  if (std::fflush(stdout) != 0) return 1;
+  if (code != 0) {
+    std::fprintf(stderr, "tavolex peaks: '%s': %s\n", options.audio.c_str(),
+                 audioedit::PecMessage(code));
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace tavolex_cli
