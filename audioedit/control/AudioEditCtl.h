@@ -214,6 +214,8 @@ class AudioEditCtl final
 
   // For the view and the commands of the window: the loaded state and the divider list.
   const LoadState& State() const { return state_; }
+  // The view: what the window shows (its Surface()) and the waveform view itself.
+  ControlView& View() { return *view_; }
   DividerList& Dividers() { return dividers_; }
   // Fires AudioEditMsg to every connected sink (any thread).
   void FireAudioEditMsg(std::uint32_t msg, std::uint32_t param);

@@ -7,8 +7,8 @@ namespace audioedit {
 
 void AudioEditCtl::CloseViewPeakFile() { view_->ClosePeakFile(); }
 void AudioEditCtl::ResetViewAfterLoad() { view_->Reset(); }
-void AudioEditCtl::RedrawDividers() {}
-void AudioEditCtl::BringIntoView(std::uint32_t) {}
+void AudioEditCtl::RedrawDividers() { view_->RedrawDividers(); }
+void AudioEditCtl::BringIntoView(std::uint32_t frame) { view_->BringIntoView(frame); }
 
 win::LRESULT AudioEditCtl::ViewMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam,
                                        bool& handled) {
