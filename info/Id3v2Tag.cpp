@@ -24,6 +24,7 @@ void Id3v2Tag::Clear() {
   present = false;
   size = 0;
   frames_.clear();
+  unreadFrames_.clear();
 }
 
 bool Id3v2Tag::Read(const std::string& path) {
@@ -39,8 +40,18 @@ bool Id3v2Tag::Parse(std::span<const std::uint8_t> file) {
   if (!header || header->size == 0) return false;
   present = true;
   size = header->size;
-  WalkId3v2Frames(file, Id3v2Header::kSize + std::size_t{header->size},
-                  [this](const Id3v2RawFrame& raw) { frames_.emplace_back(raw.id, raw.payload); });
+  const std::size_t stop =
+      WalkId3v2Frames(file, Id3v2Header::kSize + std::size_t{header->size},
+                      [this](const Id3v2RawFrame& raw) { frames_.emplace_back(raw.id, raw.payload); });
+  // Frames after one the walk cannot read (an identifier of another version, a size past
+  // the tag) are kept as they are, so that rewriting the tag does not lose them. Only an
+  // ID3v2.3 tag's bytes can be carried into the ID3v2.3 tag written back.
+  const std::size_t end = LocateAudio(file).begin;
+  if (header->major == 3 && stop < end && file[stop] != 0) {
+    std::size_t last = end;
+    while (last > stop && file[last - 1] == 0) --last;  // padding
+    unreadFrames_.assign(file.begin() + static_cast<std::ptrdiff_t>(stop), file.begin() + static_cast<std::ptrdiff_t>(last));
+  }
   return true;
 }
 
@@ -51,7 +62,7 @@ int Id3v2Tag::Find(std::string_view id) const {
 }
 
 std::optional<std::vector<std::uint8_t>> Id3v2Tag::Render() const {
-  std::uint64_t body = 0;
+  std::uint64_t body = unreadFrames_.size();
   for (const Id3v2Frame& frame : frames_)
     if (frame.size() > 0) body += 10 + std::uint64_t{frame.size()};
   if (body > kMaxSize) return std::nullopt;
@@ -67,6 +78,7 @@ std::optional<std::vector<std::uint8_t>> Id3v2Tag::Render() const {
     out.insert(out.end(), {0, 0});
     out.insert(out.end(), frame.payload().begin(), frame.payload().end());
   }
+  out.insert(out.end(), unreadFrames_.begin(), unreadFrames_.end());
   return out;
 }
 

@@ -26,8 +26,9 @@ class Id3v2Tag {
   // Replaces the file's leading tag with this one (no tag when no frame has a payload);
   // the file is replaced as a whole, so a failure leaves it as it was.
   bool Write(const std::string& path);
-  // The tag as written: header and every frame with a payload, no padding. None when the
-  // frames do not fit the 28 bits of the size field.
+  // The tag as written: header and every frame with a payload, then the frames the walk
+  // could not read (kept verbatim from an ID3v2.3 tag), no padding. None when that does not
+  // fit the 28 bits of the size field.
   std::optional<std::vector<std::uint8_t>> Render() const;
 
   // Index of the first frame with identifier `id`, or -1.
@@ -41,6 +42,7 @@ class Id3v2Tag {
 
  private:
   std::vector<Id3v2Frame> frames_;
+  std::vector<std::uint8_t> unreadFrames_;  // from where the frame walk stopped to the padding
 };
 
 }  // namespace info

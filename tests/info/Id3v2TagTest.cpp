@@ -27,6 +27,15 @@ TEST(Id3v2Tag, StopsAtAnUnknownFrame) {
   ASSERT_EQ(tag.Frames().size(), 2u);
   EXPECT_EQ(tag.Frames()[1].id(), "TPE1");
   EXPECT_EQ(tag.Find("TALB"), -1);
+
+  // Rewriting keeps the frames from the unknown one on, verbatim, and drops the padding.
+  tag.Frames()[0].SetText("xyz");
+  const Bytes rest = Concat({Frame("TDRC", Concat({{0}, Text("2001")})), Frame("TALB", Concat({{0}, Text("al")}))});
+  const Bytes expected = Concat({TagHeader(static_cast<std::uint32_t>(frames.size())),
+                                 Frame("TIT2", Concat({{0}, Text("xyz")})), Frame("TPE1", Concat({{0}, Text("me")})), rest});
+  ASSERT_TRUE(tag.Parse(Concat({Tag(frames, 50), test::MpegFrames(2)})));
+  tag.Frames()[0].SetText("xyz");
+  EXPECT_EQ(tag.Render(), expected);
 }
 
 TEST(Id3v2Tag, WalkStaysInsideTheTagAndTheFile) {

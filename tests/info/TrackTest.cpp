@@ -175,6 +175,24 @@ TEST_F(TrackTest, OnlyTextValuesAreSaved) {
   EXPECT_EQ(Save(*track, dir.File("no/such/folder.mp3")), com::FALSE);
 }
 
+TEST_F(TrackTest, AttributesAreCopiedInAndOut) {
+  auto track = NewTrack(efMPEG);
+  com::Variant title = com::Variant::FromString(u"first");
+  track->put_Attribute(eaTitle, title.Get());
+  title = com::Variant::FromString(u"changed by the host");
+  com::Variant out;
+  track->get_Attribute(eaTitle, out.Put());
+  com::VariantClear(out.Raw());
+  EXPECT_EQ(Text(*track, eaTitle), "first");
+
+  com::ComPtr<Pictures> pictures = com::MakeObject<Pictures>(&lock);
+  com::ComPtr<IPictures> other = com::MakeObject<Pictures>(&lock);
+  EXPECT_EQ(pictures->Add(other.Get()), com::S_OK);  // not a stream: handed out as it is
+  com::ComPtr<com::IUnknown> item;
+  EXPECT_EQ(pictures->get_ItemData(0, item.Put()), com::S_OK);
+  EXPECT_EQ(item.Get(), static_cast<com::IUnknown*>(other.Get()));
+}
+
 TEST_F(TrackTest, SupportedAttributes) {
   auto mpeg = NewTrack(efMPEG);
   auto wm = NewTrack(efWM);
