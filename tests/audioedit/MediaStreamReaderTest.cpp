@@ -67,7 +67,7 @@ TEST(MediaStreamReader, SmallBuffersAndClosedReadersDeliverNothing) {
 }
 
 TEST(MediaStreamReader, CompressedFilesDecodeToSixteenBits) {
-  for (const char* name : {"tone.flac", "tone.ogg"}) {
+  for (const char* name : {"tone.flac", "tone.ogg", "mpeg_named.wav"}) {
     MediaStreamReader reader;
     ASSERT_TRUE(reader.Open(Fixture(name))) << reader.LastError();
     WAVEFORMATEX f{};
@@ -76,7 +76,7 @@ TEST(MediaStreamReader, CompressedFilesDecodeToSixteenBits) {
     EXPECT_EQ(f.nChannels, 2) << name;
     std::uint32_t ms = 0;
     ASSERT_TRUE(reader.GetDuration(ms));
-    EXPECT_NEAR(ms, 2000, 50) << name;
+    EXPECT_NEAR(ms, name[0] == 'm' ? 3200 : 2000, 60) << name;
   }
 }
 

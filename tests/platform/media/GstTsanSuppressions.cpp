@@ -6,5 +6,6 @@ extern "C" const char* __tsan_default_suppressions() {
   return "mutex:libgstplayback.so\n"
          "race:libFLAC.so\n"
          "race:libvorbis.so\n"
-         "race:libogg.so\n";
+         "race:libogg.so\n"
+         "race:libmpg123.so\n";
 }
