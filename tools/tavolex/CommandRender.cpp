@@ -1,15 +1,17 @@
 // tavolex render AUDIO --png OUT.png [--size WxH] [--zoom Z] [--scroll COLUMN]
 //                      [--divider KIND:FRAME ...] [--current FRAME]
 //
-// Builds the audio file's peak file, shows it in a waveform view of the given client size
-// (default 800 × 200) on a window without a screen, and writes what the window shows as a
-// PNG. KIND is start, end, split or index; without --divider the view gets a start at frame
+// Loads the audio file into the audio edit control on a window without a screen of the
+// given client size (default 800 × 200) and writes what the window shows as a PNG. KIND is start, end, split or index; without --divider the view gets a start at frame
 // 0 and an end at the last frame. --zoom sets the zoom factor, --scroll the first visible
 // column; without --scroll a zoomed view is centred on --current, which also shows the
 // current mark.
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,11 +20,16 @@
 #include <string_view>
 #include <vector>
 
-#include "audioedit/CdFrames.h"
-#include "audioedit/PeakFile.h"
+#include "audioedit/Pec.h"
+#include "audioedit/control/AudioEditCtl.h"
+#include "audioedit/control/ControlRecords.h"
+#include "audioedit/control/ControlView.h"
 #include "audioedit/view/WaveView.h"
-#include "platform/gdi/MemoryDC.h"
+#include "platform/com/Bstr.h"
+#include "platform/com/ComObject.h"
+#include "platform/com/SafeArray.h"
 #include "platform/gdi/PngWriter.h"
+#include "platform/window/HeadlessWindow.h"
 #include "tools/tavolex/Commands.h"
 
 namespace tavolex_cli {
@@ -133,57 +140,88 @@ int ParseOptions(int argc, char** argv, RenderOptions* o) {
   return 0;
 }
 
-// Prints the build's progress on a terminal, whenever the whole percent changes.
-class ProgressLine final : public audioedit::PeakBuildEvents {
+// Follows the control's events: shows the build's progress on a terminal (whenever the
+// whole percent changes) and tells when the load is over and how it ended.
+class LoadSink final : public com::ComObject<LoadSink, com::IDispatch> {
  public:
-  ProgressLine() : show_(isatty(STDERR_FILENO) != 0) {}
-  ~ProgressLine() override {
-    if (show_ && last_ != 0) std::fputs("\n", stderr);
+  explicit LoadSink(win::WindowPort& window) : window_(window), show_(isatty(STDERR_FILENO) != 0) {}
+  auto Interfaces() {
+    return std::array{com::Expose<com::IDispatch>(this, com::IID_IUnknown),
+                      com::Expose<com::IDispatch>(this, com::IID_IDispatch),
+                      com::Expose<com::IDispatch>(this, audioedit::DIID__IAudioEditCtlEvents)};
   }
-  void OnPeakFileProgress(std::uint32_t progress) override {
-    if (!show_ || progress == last_) return;
-    last_ = progress;
-    std::fprintf(stderr, "\rbuilding peak file: %u%%", progress > 100 ? 100 : progress);
+  com::HRESULT GetTypeInfoCount(com::UINT* count) override {
+    if (count) *count = 0;
+    return com::S_OK;
   }
+  com::HRESULT GetTypeInfo(com::UINT, com::LCID, com::ITypeInfo**) override { return com::E_NOTIMPL; }
+  com::HRESULT GetIDsOfNames(com::REFIID, com::LPOLESTR*, com::UINT, com::LCID, com::DISPID*) override {
+    return com::E_NOTIMPL;
+  }
+  com::HRESULT Invoke(com::DISPID id, com::REFIID, com::LCID, com::WORD, com::DISPPARAMS* params,
+                      com::VARIANT*, com::EXCEPINFO*, com::UINT*) override {
+    if (!params || params->cArgs == 0) return com::S_OK;
+    const com::ULONG first = params->rgvarg[params->cArgs - 1].ulVal;
+    const com::ULONG second = params->cArgs > 1 ? params->rgvarg[params->cArgs - 2].ulVal : 0;
+    if (id == audioedit::DISPID_PeakFileProgress && show_ && first != lastProgress_) {
+      lastProgress_ = first;
+      std::fprintf(stderr, "\rbuilding peak file: %u%%", first > 100 ? 100u : first);
+    }
+    if (id == audioedit::DISPID_AudioEditMsg &&
+        (first == audioedit::AEMSG_EndPeakFile || (first == audioedit::AEMSG_PeakError && second != 0))) {
+      if (show_ && lastProgress_ != 0) std::fputs("\n", stderr);
+      done_ = true;
+    }
+    window_.Wake();
+    return com::S_OK;
+  }
+  bool Done() const { return done_; }
 
  private:
-  bool show_;
-  std::uint32_t last_ = 0;
+  win::WindowPort& window_;
+  const bool show_;
+  std::atomic<com::ULONG> lastProgress_{0};
+  std::atomic<bool> done_{false};
 };
 
-// The loaded state the view reads.
-class RenderSource final : public audioedit::view::ViewSource {
- public:
-  bool HasAudio() const override { return info.total_peaks > 0; }
-  AUDIO_INFO AudioInfo() const override { return info; }
-  std::string PeakFilePath() const override { return peakPath; }
-  void VisitDividers(const DividerVisitor& visit) const override {
-    for (const DIVIDER& d : dividers) visit(d, false);
+com::SafeArrayPtr DividerArray(const std::vector<DIVIDER>& dividers) {
+  com::SafeArrayPtr array(com::SafeArrayCreateVectorEx(
+      com::VT_RECORD, 0, static_cast<com::ULONG>(dividers.size()), com::RecordInfoOf<DIVIDER>()));
+  for (com::LONG i = 0; array && i < static_cast<com::LONG>(dividers.size()); ++i) {
+    DIVIDER d = dividers[static_cast<std::size_t>(i)];
+    com::SafeArrayPutElement(array.get(), &i, &d);
   }
-  std::uint32_t CurrentFrame() const override { return current.value_or(0); }
-  bool CurrentMarkShown() const override { return current.has_value(); }
+  return array;
+}
 
-  AUDIO_INFO info{};
-  std::string peakPath;
-  std::vector<DIVIDER> dividers;
-  std::optional<std::uint32_t> current;
-};
-
-// A window without a screen: its pixels and its scroll bar.
-class RenderWindow final : public audioedit::view::ViewWindow {
- public:
-  RenderWindow(int width, int height) : surface(width, height) {}
-  win::Rect ClientRect() const override { return win::Rect{0, 0, surface.Width(), surface.Height()}; }
-  win::ScrollBar& HorizontalScrollBar() override { return scrollBar; }
-  void InvalidateAll() override {}
-  void DrawOnWindow(const std::function<void(gdi::DeviceContext&)>& draw) override {
-    gdi::DeviceContext dc(surface);
-    draw(dc);
+// Loads the audio file into the control and waits for the end of the load. 0, or the PEC
+// code of a failed load.
+std::int32_t LoadIntoControl(audioedit::AudioEditCtl& control, win::HeadlessWindow& window,
+                             const RenderOptions& options) {
+  auto sink = com::MakeObject<LoadSink>(window);
+  com::ComPtr<com::IConnectionPoint> point;
+  com::DWORD cookie = 0;
+  if (!sink || control.FindConnectionPoint(audioedit::DIID__IAudioEditCtlEvents, point.Put()) != com::S_OK ||
+      point->Advise(sink.Get(), &cookie) != com::S_OK) {
+    return audioedit::PEC_UnknownAudioFormat;
   }
-
-  gdi::Bitmap surface;
-  win::ScrollBarModel scrollBar;
-};
+  const com::Bstr audio = com::Bstr::FromUtf8(options.audio);
+  if (options.dividers.empty()) {
+    control.LoadAudioFile(audio.Get(), 0, nullptr, 0);
+  } else {
+    std::vector<DIVIDER> sorted = options.dividers;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const DIVIDER& a, const DIVIDER& b) { return a.frame < b.frame; });
+    const com::SafeArrayPtr array = DividerArray(sorted);
+    control.LoadAudioFileDividers(audio.Get(), 0, nullptr, 0, array.get());
+  }
+  window.RunUntil([&] { return sink->Done(); }, std::chrono::hours(24));
+  window.RunPending();
+  point->Unadvise(cookie);
+  com::INT code = 0;
+  control.get_ErrorCode(&code);
+  return code;
+}
 
 // The scroll bar child as a plain picture: a trough with, when enabled, its thumb.
 void PaintScrollBar(gdi::Bitmap& surface, const win::ScrollBar& bar) {
@@ -208,46 +246,40 @@ int RunRender(int argc, char** argv) {
   RenderOptions options;
   if (const int usage = ParseOptions(argc, argv, &options); usage != 0) return usage;
 
-  ProgressLine progress;
-  audioedit::PeakFile peaks(&progress);
-  const audioedit::PEC pec = peaks.Build(options.audio, audioedit::PeakFile::kDefaultSampleInterval);
-  if (pec != audioedit::PEC_Success) {
-    std::fprintf(stderr, "tavolex render: cannot load '%s': %s\n", options.audio.c_str(),
-                 audioedit::PecMessage(pec));
+  win::HeadlessWindow window(options.width, options.height);
+  auto control = com::MakeObject<audioedit::AudioEditCtl>();
+  if (!control) {
+    std::fprintf(stderr, "tavolex render: out of memory\n");
     return 1;
   }
-  RenderSource source;
-  source.info = peaks.Info();
-  source.peakPath = peaks.PeakPath();
-  source.current = options.current;
-  const std::uint32_t totalFrames = audioedit::TotalFrames(source.info.duration);
-  if (options.dividers.empty()) {
-    options.dividers = {DIVIDER{audioedit::DIV_Start, 0, 0}, DIVIDER{audioedit::DIV_End, 0, totalFrames}};
+  control->Create(window);
+  const std::int32_t code = LoadIntoControl(*control, window, options);
+  if (code != audioedit::PEC_Success) {
+    std::fprintf(stderr, "tavolex render: cannot load '%s': %s\n", options.audio.c_str(),
+                 audioedit::PecMessage(code));
+    control->Destroy();
+    return 1;
   }
-  for (DIVIDER& d : options.dividers) d.sample = audioedit::FrameToSample(d.frame, source.info.freq);
-  std::stable_sort(options.dividers.begin(), options.dividers.end(),
-                   [](const DIVIDER& a, const DIVIDER& b) { return a.frame < b.frame; });
-  source.dividers = options.dividers;
-
-  RenderWindow window(options.width, options.height);
-  audioedit::view::WaveView view(source, window);
-  view.Reset();
-  view.PutCurrentZoom(options.zoom);
+  audioedit::view::WaveView& view = control->View().Wave();
+  if (options.current) control->Dividers().ShowCurrentMark(*options.current);
+  control->put_CurrentZoom(options.zoom);
   if (options.scroll) {
     view.ScrollToColumn(static_cast<std::uint64_t>(*options.scroll), false);
   } else if (options.current) {
     view.ScrollToColumn(view.Mapping().AbsoluteColumnOfFrame(*options.current), true);
   }
-  {
-    gdi::DeviceContext dc(window.surface);
-    view.Paint(dc, gdi::RECT{0, 0, options.width, options.height});
-  }
-  PaintScrollBar(window.surface, window.scrollBar);
-  view.ClosePeakFile();
-  std::remove(source.peakPath.c_str());
+  window.InvalidateRect(nullptr, true);
+  window.RunPending();
+
+  // The control's pixels with the scroll bar child over its strip.
+  const gdi::Bitmap& surface = control->View().Surface();
+  gdi::Bitmap shown(surface.Width(), surface.Height());
+  std::copy(surface.Pixels().begin(), surface.Pixels().end(), shown.Pixels().begin());
+  PaintScrollBar(shown, window.HorizontalScrollBar());
+  control->Destroy();
 
   std::string error;
-  if (!gdi::WritePng(window.surface, options.png, &error)) {
+  if (!gdi::WritePng(shown, options.png, &error)) {
     std::fprintf(stderr, "tavolex render: %s\n", error.c_str());
     return 1;
   }
