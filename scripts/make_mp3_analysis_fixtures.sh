@@ -20,7 +20,7 @@ trap 'rm -rf "$tmp"' EXIT
 
 if [[ $bench == 1 ]]; then
   [[ -f "$out/bench_10min_128k.mp3" ]] && exit 0
-  sox -n -r 44100 -c 2 -b 16 "$tmp/long.wav" synth 600 pinknoise sine 220-4400 tremolo 2 50 gain -10
+  sox -R -n -r 44100 -c 2 -b 16 "$tmp/long.wav" synth 600 pinknoise sine 220-4400 tremolo 2 50 gain -10
   lame --quiet -b 128 "$tmp/long.wav" "$out/bench_10min_128k.mp3"
   exit 0
 fi
@@ -34,9 +34,9 @@ fi
 # A signal whose loudness and spectrum change, so that VBR frames differ in size:
 # a sweep, then noise bursts. $1 rate, $2 channels, $3 output.
 make_signal() {
-  sox -n -r "$1" -c "$2" -b 16 "$tmp/a.wav" synth 0.75 sine 100-3000 sine 660 tremolo 5 80 gain -6
-  sox -n -r "$1" -c "$2" -b 16 "$tmp/b.wav" synth 0.05 whitenoise gain -8 pad 0 0.1 repeat 4
-  sox "$tmp/a.wav" "$tmp/b.wav" "$3"
+  sox -R -n -r "$1" -c "$2" -b 16 "$tmp/a.wav" synth 0.75 sine 100-3000 sine 660 tremolo 5 80 gain -6
+  sox -R -n -r "$1" -c "$2" -b 16 "$tmp/b.wav" synth 0.05 whitenoise gain -8 pad 0 0.1 repeat 4
+  sox -R "$tmp/a.wav" "$tmp/b.wav" "$3"
 }
 
 # rate channels cbr-kbit/s
