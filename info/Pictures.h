@@ -3,12 +3,12 @@
 
 #include <vector>
 
-#include "info/InfoInterfaces.h"
+#include "info/InfoDispatch.h"
 #include "platform/com/ComObject.h"
 
 namespace info {
 
-class Pictures final : public com::ComObject<Pictures, IPictures> {
+class Pictures final : public com::ComObject<Pictures, PicturesDispatch> {
  public:
   explicit Pictures(com::ModuleLock* module = nullptr) : ComObject(module) {}
   auto Interfaces() {
@@ -21,15 +21,9 @@ class Pictures final : public com::ComObject<Pictures, IPictures> {
   com::HRESULT get_Count(com::LONG* count) override;
   com::HRESULT Add(com::IUnknown* item) override;
 
-  com::HRESULT GetTypeInfoCount(com::UINT* count) override;
-  com::HRESULT GetTypeInfo(com::UINT, com::LCID, com::ITypeInfo** info) override;
-  com::HRESULT GetIDsOfNames(com::REFIID, com::LPOLESTR* names, com::UINT count, com::LCID,
-                             com::DISPID* ids) override;
-  com::HRESULT Invoke(com::DISPID member, com::REFIID, com::LCID, com::WORD flags, com::DISPPARAMS* params,
-                      com::VARIANT* result, com::EXCEPINFO*, com::UINT*) override;
 
  private:
-  friend class com::ComObject<Pictures, IPictures>;
+  friend class com::ComObject<Pictures, PicturesDispatch>;
   ~Pictures() = default;
 
   std::vector<com::ComPtr<com::IUnknown>> items_;

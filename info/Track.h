@@ -3,12 +3,12 @@
 #pragma once
 
 #include "info/AttributeMap.h"
-#include "info/InfoInterfaces.h"
+#include "info/InfoDispatch.h"
 #include "platform/com/ComObject.h"
 
 namespace info {
 
-class Track : public com::ComObject<Track, ITrack> {
+class Track : public com::ComObject<Track, TrackDispatch> {
  public:
   auto Interfaces() {
     return std::array{com::Expose<ITrack>(this, com::IID_IUnknown), com::Expose<ITrack>(this, com::IID_IDispatch),
@@ -21,12 +21,6 @@ class Track : public com::ComObject<Track, ITrack> {
   com::HRESULT get_Empty(com::BOOL* empty) override;
   com::HRESULT InvokeEditDlg(com::SHORT* endCode) override;
 
-  com::HRESULT GetTypeInfoCount(com::UINT* count) override;
-  com::HRESULT GetTypeInfo(com::UINT, com::LCID, com::ITypeInfo** info) override;
-  com::HRESULT GetIDsOfNames(com::REFIID, com::LPOLESTR* names, com::UINT count, com::LCID,
-                             com::DISPID* ids) override;
-  com::HRESULT Invoke(com::DISPID member, com::REFIID, com::LCID, com::WORD flags, com::DISPPARAMS* params,
-                      com::VARIANT* result, com::EXCEPINFO*, com::UINT*) override;
 
  protected:
   explicit Track(com::ModuleLock* module) : ComObject(module), module_(module) {}

@@ -1,12 +1,12 @@
 // The library's one creatable object: it makes tracks.
 #pragma once
 
-#include "info/InfoInterfaces.h"
+#include "info/InfoDispatch.h"
 #include "platform/com/ComObject.h"
 
 namespace info {
 
-class TrackFactory final : public com::ComObject<TrackFactory, ITrackFactory> {
+class TrackFactory final : public com::ComObject<TrackFactory, TrackFactoryDispatch> {
  public:
   explicit TrackFactory(com::ModuleLock* module = nullptr) : ComObject(module), module_(module) {}
   auto Interfaces() {
@@ -20,15 +20,9 @@ class TrackFactory final : public com::ComObject<TrackFactory, ITrackFactory> {
   // A new, unloaded WmTrack whatever the location names.
   com::HRESULT CreateInstanceFromUrl(com::BSTR url, com::IDispatch** track) override;
 
-  com::HRESULT GetTypeInfoCount(com::UINT* count) override;
-  com::HRESULT GetTypeInfo(com::UINT, com::LCID, com::ITypeInfo** info) override;
-  com::HRESULT GetIDsOfNames(com::REFIID, com::LPOLESTR* names, com::UINT count, com::LCID,
-                             com::DISPID* ids) override;
-  com::HRESULT Invoke(com::DISPID member, com::REFIID, com::LCID, com::WORD flags, com::DISPPARAMS* params,
-                      com::VARIANT* result, com::EXCEPINFO*, com::UINT*) override;
 
  private:
-  friend class com::ComObject<TrackFactory, ITrackFactory>;
+  friend class com::ComObject<TrackFactory, TrackFactoryDispatch>;
   ~TrackFactory() = default;
 
   com::ModuleLock* module_;

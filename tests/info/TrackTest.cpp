@@ -243,14 +243,14 @@ TEST_F(TrackTest, InterfacesAndDispatch) {
 
   const char16_t* names[] = {u"load"};
   com::DISPID id = 0;
-  ASSERT_EQ(track->GetIDsOfNames(com::IID_IUnknown, const_cast<com::LPOLESTR*>(names), 1, 0, &id), com::S_OK);
+  ASSERT_EQ(track->GetIDsOfNames(com::GUID_NULL, const_cast<com::LPOLESTR*>(names), 1, 0, &id), com::S_OK);
   com::Bstr path = com::Bstr::FromUtf8(test::FixturePath("tagged.mp3"));
   com::VARIANT arg{};
   arg.vt = com::VT_BSTR;
   arg.bstrVal = path.Get();
   com::DISPPARAMS params{&arg, nullptr, 1, 0};
   com::Variant result;
-  ASSERT_EQ(track->Invoke(id, com::IID_IUnknown, 0, com::DISPATCH_METHOD, &params, result.Put(), nullptr, nullptr), com::S_OK);
+  ASSERT_EQ(track->Invoke(id, com::GUID_NULL, 0, com::DISPATCH_METHOD, &params, result.Put(), nullptr, nullptr), com::S_OK);
   EXPECT_EQ(result.Get().lVal, com::TRUE);
 
   // put Attribute(eaTitle) = "x" by DISPID, then get it back by name.
@@ -262,11 +262,11 @@ TEST_F(TrackTest, InterfacesAndDispatch) {
   putArgs[1].lVal = eaTitle;
   com::DISPID named = com::DISPID_PROPERTYPUT;
   com::DISPPARAMS put{putArgs, &named, 2, 1};
-  ASSERT_EQ(track->Invoke(dispid::kAttribute, com::IID_IUnknown, 0, com::DISPATCH_PROPERTYPUT, &put, nullptr, nullptr, nullptr), com::S_OK);
+  ASSERT_EQ(track->Invoke(dispid::kAttribute, com::GUID_NULL, 0, com::DISPATCH_PROPERTYPUT, &put, nullptr, nullptr, nullptr), com::S_OK);
   EXPECT_EQ(Text(*track, eaTitle), "x");
   const char16_t* unknown[] = {u"Nope"};
-  EXPECT_EQ(track->GetIDsOfNames(com::IID_IUnknown, const_cast<com::LPOLESTR*>(unknown), 1, 0, &id), com::DISP_E_UNKNOWNNAME);
-  EXPECT_EQ(track->Invoke(99, com::IID_IUnknown, 0, com::DISPATCH_METHOD, &params, nullptr, nullptr, nullptr), com::DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(track->GetIDsOfNames(com::GUID_NULL, const_cast<com::LPOLESTR*>(unknown), 1, 0, &id), com::DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(track->Invoke(99, com::GUID_NULL, 0, com::DISPATCH_METHOD, &params, nullptr, nullptr, nullptr), com::DISP_E_MEMBERNOTFOUND);
 }
 
 }  // namespace
