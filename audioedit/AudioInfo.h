@@ -31,6 +31,7 @@ static_assert(offsetof(AUDIO_INFO, total_peaks) == 20);
 static_assert(offsetof(AUDIO_INFO, sample_interval) == 24);
 
 // Record identity of AUDIO_INFO in the type library.
-inline constexpr com::GUID GUID_AUDIO_INFO = com::MakeGuid("{BB9F62B2-D329-4C98-B182-98BF63740C65}");
+inline constexpr com::GUID GUID_AUDIO_INFO =
+    com::MakeGuid("{BB9F62B2-D329-4C98-B182-98BF63740C65}");
 
 }  // namespace audioedit

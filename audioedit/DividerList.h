@@ -80,7 +80,9 @@ class DividerList {
  private:
   Iterator FindAt(std::uint32_t frame);
   bool TooCloseToSplitBounds(std::uint32_t frame, std::optional<std::uint32_t> ignoreFrame) const;
-  void Sort() { list_.sort([](const DIVIDER& a, const DIVIDER& b) { return a.frame < b.frame; }); }
+  void Sort() {
+    list_.sort([](const DIVIDER& a, const DIVIDER& b) { return a.frame < b.frame; });
+  }
   void Erase(Iterator it);
   void ForgetCursors();
   DIVIDER Make(com::LONG type, std::uint32_t frame) const;

@@ -199,8 +199,10 @@ PEC PeakFile::Build(const std::string& audioPath, std::int32_t sampleInterval) {
   }
   peakPath_ = out.Path();
   events_->OnStartPeakFile();
-  const std::uint32_t interval = static_cast<std::uint32_t>(EffectiveSampleInterval(sampleInterval));
-  const PEC written = out.AppendHeader(info_) ? WriteRecords(out, interval) : PEC_CannotCreatePeakFile;
+  const std::uint32_t interval =
+      static_cast<std::uint32_t>(EffectiveSampleInterval(sampleInterval));
+  const PEC written =
+      out.AppendHeader(info_) ? WriteRecords(out, interval) : PEC_CannotCreatePeakFile;
   CloseReader();
   if (written == PEC_Success) {
     info_.sample_interval = interval;
@@ -224,10 +226,9 @@ PEC PeakFile::WriteRecords(Output& out, std::uint32_t interval) {
   const std::uint64_t frameBytes = std::uint64_t{sampleBytes} * format_.nChannels;
   // Progress counts whole seconds only; under a second there is nothing to divide by.
   const std::uint64_t expected = std::uint64_t{info_.duration / 1000} * frameBytes * info_.freq;
-  PeakSampler sampler(format_.nChannels, sampleBytes, interval, kWriteBatchBytes,
-                      [&out](const std::uint8_t* data, std::size_t size) {
-                        return out.Append(data, size);
-                      });
+  PeakSampler sampler(
+      format_.nChannels, sampleBytes, interval, kWriteBatchBytes,
+      [&out](const std::uint8_t* data, std::size_t size) { return out.Append(data, size); });
   std::vector<std::uint8_t> chunk(kDecodeChunkBytes);
   std::uint64_t processed = 0;
   for (;;) {
@@ -236,7 +237,8 @@ PEC PeakFile::WriteRecords(Output& out, std::uint32_t interval) {
     if (events_->IsCancelRequested()) return PEC_LoadingCanceled;
     const std::uint64_t progress =
         expected != 0 ? 1 + 100 * processed / expected : (processed == 0 ? 1 : 100);
-    events_->OnPeakFileProgress(static_cast<std::uint32_t>(std::min<std::uint64_t>(progress, UINT32_MAX)));
+    events_->OnPeakFileProgress(
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(progress, UINT32_MAX)));
     processed += got;
     if (!sampler.Feed(chunk.data(), got)) return PEC_CannotCreatePeakFile;
     info_.total_peaks = sampler.Records();

@@ -11,8 +11,8 @@
 
 #include "audioedit/AudioInfo.h"
 #include "audioedit/AudioReader.h"
-#include "audioedit/Pec.h"
 #include "audioedit/PeakBuildEvents.h"
+#include "audioedit/Pec.h"
 
 namespace audioedit {
 

@@ -20,6 +20,7 @@ enum PEC : std::int32_t {
 // The message shown as ErrorString for a load result; any value outside the table gives
 // "AudioEditCtl: Unknown error code".
 constexpr const char* PecMessage(std::int32_t code) {
+  // clang-format off
   constexpr const char* kMessages[] = {
       "AudioEditCtl: Success",
       "Peak file not found.",
@@ -31,6 +32,7 @@ constexpr const char* PecMessage(std::int32_t code) {
       "Invalid peak file.",
       "Loading has been canceled.",
   };
+  // clang-format on
   constexpr std::int32_t kCount = sizeof(kMessages) / sizeof(kMessages[0]);
   if (code < 0 || code >= kCount) return "AudioEditCtl: Unknown error code";
   return kMessages[code];

@@ -131,10 +131,22 @@ void BM_DecodeOnly(benchmark::State& state, Kind kind) {
   });
 }
 
-BENCHMARK_CAPTURE(BM_DecodeOnly, wav, kWav)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK_CAPTURE(BM_PeakBuild, wav, kWav)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK_CAPTURE(BM_DecodeOnly, mp3, kMp3)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
-BENCHMARK_CAPTURE(BM_PeakBuild, mp3, kMp3)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+BENCHMARK_CAPTURE(BM_DecodeOnly, wav, kWav)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_PeakBuild, wav, kWav)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_DecodeOnly, mp3, kMp3)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_PeakBuild, mp3, kMp3)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -89,8 +89,8 @@ struct AudioDecodeStream::Pipeline {
     const GstAudioFormat target = TargetFormat(info);
     GstElement* sink = gst_element_factory_make("appsink", nullptr);
     GstCaps* caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING,
-                                        gst_audio_format_to_string(target), "layout",
-                                        G_TYPE_STRING, "interleaved", nullptr);
+                                        gst_audio_format_to_string(target), "layout", G_TYPE_STRING,
+                                        "interleaved", nullptr);
     g_object_set(sink, "caps", caps, "sync", FALSE, "max-buffers", kQueuedBuffers, "drop", FALSE,
                  "emit-signals", FALSE, "enable-last-sample", FALSE, nullptr);
     gst_caps_unref(caps);

@@ -1,10 +1,9 @@
-#include "audioedit/DividerList.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "audioedit/CdFrames.h"
+#include "audioedit/DividerList.h"
 
 namespace audioedit {
 namespace {
@@ -103,7 +102,7 @@ TEST_F(DividerListTest, EndMovesUpToTButNotTooCloseToASplit) {
   EXPECT_EQ(list.Dividers().back().sample, 7938000u);
   EXPECT_EQ(host.repaints, 1);
   Install({{DIV_Start, 0}, {DIV_Split, 13440}, {DIV_End, 13460}});
-  EXPECT_EQ(Set(13460, kT), 1u);  // 60 frames after the split
+  EXPECT_EQ(Set(13460, kT), 1u);     // 60 frames after the split
   EXPECT_EQ(Set(13460, 13440), 1u);  // occupied
 }
 
@@ -158,7 +157,7 @@ TEST_F(DividerListTest, SelectionSetsCurrentFrameHidesMarkAndIsClearedByAdd) {
   EXPECT_EQ(value, kT);
   EXPECT_EQ(list.CurrentFrameValue(), kT);
   EXPECT_EQ(list.get_CurrentFrame(&value), S_OK);
-  EXPECT_EQ(value, 0u);  // the mark is hidden
+  EXPECT_EQ(value, 0u);                              // the mark is hidden
   EXPECT_EQ(list.put_SelectedDivider(12345), S_OK);  // no divider there: unchanged
   EXPECT_EQ(list.get_SelectedDivider(&value), S_OK);
   EXPECT_EQ(value, kT);
@@ -192,20 +191,16 @@ TEST_F(DividerListTest, EnumerationNeedsInitAndSurvivesRemovalUnderTheCursor) {
 TEST_F(DividerListTest, IndicesBecomeSplitsInOrderWhereFarEnough) {
   Install({{DIV_Start, 0}, {DIV_Index, 100}, {DIV_Index, 120}, {DIV_Index, 300}, {DIV_End, 1000}});
   EXPECT_EQ(list.ConvertIndicesToSplits(), S_OK);
-  EXPECT_EQ((Items_t{{DIV_Start, 0},
-                     {DIV_Split, 100},
-                     {DIV_Index, 120},
-                     {DIV_Split, 300},
-                     {DIV_End, 1000}}),
-            Items());
+  EXPECT_EQ(
+      (Items_t{
+          {DIV_Start, 0}, {DIV_Split, 100}, {DIV_Index, 120}, {DIV_Split, 300}, {DIV_End, 1000}}),
+      Items());
   EXPECT_EQ(host.repaints, 1);
   EXPECT_EQ(list.ConvertSplitsToIndices(), S_OK);
-  EXPECT_EQ((Items_t{{DIV_Start, 0},
-                     {DIV_Index, 100},
-                     {DIV_Index, 120},
-                     {DIV_Index, 300},
-                     {DIV_End, 1000}}),
-            Items());
+  EXPECT_EQ(
+      (Items_t{
+          {DIV_Start, 0}, {DIV_Index, 100}, {DIV_Index, 120}, {DIV_Index, 300}, {DIV_End, 1000}}),
+      Items());
   EXPECT_EQ(host.repaints, 2);
   EXPECT_EQ(list.ConvertSplitsToIndices(), S_OK);
   EXPECT_EQ(host.repaints, 2);  // nothing changed, nothing repainted
@@ -225,9 +220,9 @@ TEST_F(DividerListTest, InstallTakesArraysUncheckedAndRecomputesSamples) {
   Install({{DIV_Index, 700}});
   EXPECT_EQ((Items_t{{DIV_Start, 0}, {DIV_End, kT}}), Items());
   Install({{DIV_End, 900}, {DIV_Split, 10}, {DIV_UNKNOWN, 20}, {DIV_Split, 10}, {42, 30}});
-  EXPECT_EQ((Items_t{{DIV_Split, 10}, {DIV_Split, 10}, {DIV_Split, 20}, {DIV_Index, 30},
-                     {DIV_End, 900}}),
-            Items());
+  EXPECT_EQ(
+      (Items_t{{DIV_Split, 10}, {DIV_Split, 10}, {DIV_Split, 20}, {DIV_Index, 30}, {DIV_End, 900}}),
+      Items());
   EXPECT_EQ(list.Dividers().back().sample, FrameToSample(900, 44100));
 }
 

@@ -1,7 +1,6 @@
-#include "audioedit/MediaStreamReader.h"
-
 #include <gtest/gtest.h>
 
+#include "audioedit/MediaStreamReader.h"
 #include "tests/platform/media/WavTestData.h"
 
 namespace audioedit {

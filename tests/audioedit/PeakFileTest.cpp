@@ -1,5 +1,3 @@
-#include "audioedit/PeakFile.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -7,6 +5,7 @@
 
 #include <csignal>
 
+#include "audioedit/PeakFile.h"
 #include "audioedit/PeakHeader.h"
 #include "tests/audioedit/PeakTestSupport.h"
 #include "tests/platform/media/WavTestData.h"
@@ -100,10 +99,11 @@ TEST_P(PeakFileBuild, HeaderAndEveryRecordMatchTheDecodedPcm) {
   EXPECT_EQ(events.progress.front(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, PeakFileBuild,
-                         testing::Values(BuildCase{"mono8.wav", 147}, BuildCase{"stereo16.wav", 147},
-                                         BuildCase{"stereo16.wav", 1}, BuildCase{"stereo24.wav", 100},
-                                         BuildCase{"three16.wav", 147}, BuildCase{"short16.wav", 147}));
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, PeakFileBuild,
+    testing::Values(BuildCase{"mono8.wav", 147}, BuildCase{"stereo16.wav", 147},
+                    BuildCase{"stereo16.wav", 1}, BuildCase{"stereo24.wav", 100},
+                    BuildCase{"three16.wav", 147}, BuildCase{"short16.wav", 147}));
 
 TEST_F(PeakFileTest, AudioShorterThanOneIntervalGivesAHeaderOnly) {
   ASSERT_EQ(peak.Build(Fixture("short16.wav"), 0), PEC_Success);
@@ -191,7 +191,7 @@ TEST_F(PeakFileTest, CancelBeforeAChunkRemovesThePartialFile) {
 
 TEST_F(PeakFileTest, WriteFailureFailsTheBuildAndRemovesTheFile) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");  // the media framework may run threads
-  UseSynthetic(2, 16, 8000 * 60, 60000);  // every frame a record: 1.9 MB of records
+  UseSynthetic(2, 16, 8000 * 60, 60000);           // every frame a record: 1.9 MB of records
   EXPECT_EXIT(BuildWithFileSizeLimit(peak, dir), testing::ExitedWithCode(0), "");
 }
 

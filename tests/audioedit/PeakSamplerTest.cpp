@@ -1,8 +1,8 @@
-#include "audioedit/PeakSampler.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "audioedit/PeakSampler.h"
 
 namespace audioedit {
 namespace {

@@ -63,7 +63,11 @@ class SyntheticReader final : public AudioReader {
  public:
   SyntheticReader(std::uint16_t channels, std::uint16_t bits, std::uint32_t rate,
                   std::uint64_t frames, std::uint32_t durationMs, std::uint32_t piece = 0)
-      : channels_(channels), bits_(bits), rate_(rate), durationMs_(durationMs), piece_(piece),
+      : channels_(channels),
+        bits_(bits),
+        rate_(rate),
+        durationMs_(durationMs),
+        piece_(piece),
         total_(frames * channels * (bits / 8)) {}
 
   static std::uint8_t ByteAt(std::uint64_t i) { return static_cast<std::uint8_t>(i * 7 + i / 251); }
@@ -74,8 +78,13 @@ class SyntheticReader final : public AudioReader {
     return true;
   }
   bool GetFormat(WAVEFORMATEX& f) override {
-    f = WAVEFORMATEX{WAVE_FORMAT_PCM, channels_, rate_, rate_ * channels_ * (bits_ / 8u),
-                     static_cast<com::WORD>(channels_ * (bits_ / 8)), bits_, 0};
+    f = WAVEFORMATEX{WAVE_FORMAT_PCM,
+                     channels_,
+                     rate_,
+                     rate_ * channels_ * (bits_ / 8u),
+                     static_cast<com::WORD>(channels_ * (bits_ / 8)),
+                     bits_,
+                     0};
     return open_;
   }
   bool Read(void* buffer, std::uint32_t size, std::uint32_t& got) override {

@@ -1,7 +1,6 @@
-#include "platform/media/AudioDecodeStream.h"
-
 #include <gtest/gtest.h>
 
+#include "platform/media/AudioDecodeStream.h"
 #include "tests/platform/media/WavTestData.h"
 
 namespace {
@@ -42,8 +41,8 @@ TEST_P(WavDecode, DeliversTheFilesOwnIntegerSamplesUnchanged) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, WavDecode,
-                         testing::Values("mono8.wav", "stereo16.wav", "stereo24.wav",
-                                         "three16.wav", "short16.wav"));
+                         testing::Values("mono8.wav", "stereo16.wav", "stereo24.wav", "three16.wav",
+                                         "short16.wav"));
 
 TEST(AudioDecodeStream, LosslessFileKeepsItsSixteenBits) {
   std::string error;
