@@ -87,12 +87,14 @@ Bstr& Bstr::operator=(Bstr&& other) noexcept {
   return *this;
 }
 
-Bstr Bstr::Copy() const {
+Bstr Bstr::CopyOf(BSTR text) {
   Bstr copy;
-  if (value_) copy.value_ = SysAllocStringByteLen(reinterpret_cast<const char*>(value_),
-                                                  SysStringByteLen(value_));
+  if (text)
+    copy.value_ = SysAllocStringByteLen(reinterpret_cast<const char*>(text), SysStringByteLen(text));
   return copy;
 }
+
+Bstr Bstr::Copy() const { return CopyOf(value_); }
 
 BSTR* Bstr::Put() {
   Reset();

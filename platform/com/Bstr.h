@@ -32,6 +32,8 @@ class Bstr {
   Bstr() = default;
   explicit Bstr(std::u16string_view text);
   explicit Bstr(const OLECHAR* text) : value_(SysAllocString(text)) {}
+  // A copy of a BSTR by its stored length, so embedded zeros are kept (null stays null).
+  static Bstr CopyOf(BSTR text);
   static Bstr FromUtf8(std::string_view text);
   static Bstr FromAnsi(std::string_view text);  // Windows-1252
   ~Bstr() { SysFreeString(value_); }

@@ -73,11 +73,8 @@ HRESULT CopyElement(SAFEARRAY* psa, const void* source, void* dest) {
   switch (psa->vt) {
     case VT_BSTR: {
       BSTR s = *static_cast<const BSTR*>(source);
-      if (!s) return S_OK;
-      BSTR copy = SysAllocStringByteLen(reinterpret_cast<const char*>(s), SysStringByteLen(s));
-      if (!copy) return E_OUTOFMEMORY;
-      *static_cast<BSTR*>(dest) = copy;
-      return S_OK;
+      *static_cast<BSTR*>(dest) = Bstr::CopyOf(s).Detach();
+      return s && !*static_cast<BSTR*>(dest) ? E_OUTOFMEMORY : S_OK;
     }
     case VT_UNKNOWN:
     case VT_DISPATCH: {

@@ -302,12 +302,8 @@ HRESULT VariantCopy(VARIANT* dest, const VARIANT* src) {
       if (HRESULT hr = SafeArrayCopy(src->parray, &copy.parray); src->parray && FAILED(hr))
         return hr;
     } else if (src->vt == VT_BSTR) {
-      copy.bstrVal = nullptr;
-      if (src->bstrVal) {
-        copy.bstrVal = SysAllocStringByteLen(reinterpret_cast<const char*>(src->bstrVal),
-                                             SysStringByteLen(src->bstrVal));
-        if (!copy.bstrVal) return E_OUTOFMEMORY;
-      }
+      copy.bstrVal = Bstr::CopyOf(src->bstrVal).Detach();
+      if (src->bstrVal && !copy.bstrVal) return E_OUTOFMEMORY;
     } else if (IsInterfaceType(src->vt)) {
       if (copy.punkVal) copy.punkVal->AddRef();
     } else if (src->vt == VT_RECORD) {

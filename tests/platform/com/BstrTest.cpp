@@ -45,6 +45,9 @@ TEST(Bstr, EmbeddedZerosCountAndCopy) {
   EXPECT_NE(copy.Get(), owner.Get());
   EXPECT_EQ(copy.View(), owner.View());
   EXPECT_EQ(copy.Length(), 4u);
+  EXPECT_EQ(Bstr::CopyOf(owner.Get()).Length(), 4u);
+  EXPECT_EQ(Bstr(owner.Get()).Length(), 1u);  // as a zero-terminated string it ends early
+  EXPECT_EQ(Bstr::CopyOf(nullptr).Get(), nullptr);
   BSTR zeros = SysAllocStringLen(nullptr, 3);
   EXPECT_EQ(SysStringLen(zeros), 3u);
   EXPECT_EQ(zeros[0], 0);

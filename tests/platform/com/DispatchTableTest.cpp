@@ -82,7 +82,7 @@ class Gadget final : public ComObject<Gadget, DispatchImpl<IGadget, kGadgetMembe
     return S_OK;
   }
   HRESULT put_Name(BSTR value) override {
-    name = Bstr(value);
+    name = Bstr::CopyOf(value);
     return S_OK;
   }
   HRESULT Twice(LONG* value) override {
