@@ -107,6 +107,15 @@ void AudioEditCtl::Destroy() {
   port->SetProcedure(nullptr);
 }
 
+HRESULT AudioEditCtl::AttachWindow(win::WindowPort* port) {
+  if (port) {
+    Create(*port);
+  } else {
+    Destroy();
+  }
+  return com::S_OK;
+}
+
 void AudioEditCtl::SetTempDirectory(std::string directory) {
   std::lock_guard lock(portMutex_);
   tempDirectory_ = std::move(directory);

@@ -12,6 +12,7 @@
 //
 // The host side: Create(port) attaches the control to its window (the window port takes
 // the place of in-place activation), Destroy() detaches it; the destructor does that too.
+// Hosts holding only interfaces do the same through IAudioEditWindow.
 #pragma once
 
 #include <array>
@@ -26,6 +27,7 @@
 #include "audioedit/DividerList.h"
 #include "audioedit/DividerListHost.h"
 #include "audioedit/control/IAudioEditCtl.h"
+#include "audioedit/control/IAudioEditWindow.h"
 #include "audioedit/control/LoadRequest.h"
 #include "audioedit/control/LoadRunner.h"
 #include "audioedit/control/LoadState.h"
@@ -42,7 +44,8 @@ class ControlView;
 
 class AudioEditCtl final
     : public com::ComObject<AudioEditCtl, IAudioEditCtl, com::IConnectionPointContainer,
-                            com::IPersistStreamInit, com::ISupportErrorInfo>,
+                            com::IPersistStreamInit, com::ISupportErrorInfo,
+                            IAudioEditWindow>,
       public win::WindowProcedure,
       private DividerListHost {
  public:
@@ -57,7 +60,8 @@ class AudioEditCtl final
         com::Expose<com::IConnectionPointContainer>(this, com::IID_IConnectionPointContainer),
         com::Expose<com::IPersistStreamInit>(this, com::IID_IPersistStreamInit),
         com::Expose<com::IPersistStreamInit>(this, com::IID_IPersist),
-        com::Expose<com::ISupportErrorInfo>(this, com::IID_ISupportErrorInfo)};
+        com::Expose<com::ISupportErrorInfo>(this, com::IID_ISupportErrorInfo),
+        com::Expose<IAudioEditWindow>(this, IID_IAudioEditWindow)};
   }
 
   // --- host side (window thread) ---
@@ -67,6 +71,9 @@ class AudioEditCtl final
   void Destroy();
   // Where new peak files go (empty: the user's temporary directory).
   void SetTempDirectory(std::string directory);
+
+  // --- IAudioEditWindow: Create or Destroy for hosts that reach the control by interface ---
+  HRESULT AttachWindow(win::WindowPort* port) override;
 
   // --- window procedure ---
   win::LRESULT WindowProc(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam) override;

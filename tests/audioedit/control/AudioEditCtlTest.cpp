@@ -33,7 +33,8 @@ TEST(AudioEditCtl, AnswersItsInterfacesOnly) {
   auto control = NewControl();
   const com::IID answered[] = {com::IID_IUnknown, com::IID_IDispatch, IID_IAudioEditCtl,
                                com::IID_IConnectionPointContainer, com::IID_IPersistStreamInit,
-                               com::IID_IPersist, com::IID_ISupportErrorInfo};
+                               com::IID_IPersist, com::IID_ISupportErrorInfo,
+                               IID_IAudioEditWindow};
   for (const com::IID& iid : answered) {
     com::ComPtr<com::IUnknown> p;
     EXPECT_EQ(control->QueryInterface(iid, p.PutVoid()), com::S_OK) << com::GuidToString(iid);

@@ -143,7 +143,9 @@ TEST_F(TavolexServer, CoCreateInstanceGivesAWorkingControl) {
     ASSERT_TRUE(container);
     com::ComPtr<com::IConnectionPoint> point;
     ASSERT_EQ(container->FindConnectionPoint(DIID__IAudioEditCtlEvents, point.Put()), com::S_OK);
+    win::HeadlessWindow window(400, 100);
     auto sink = com::MakeObject<EventSink>();
+    sink->wake.push_back(&window);
     std::mutex mutex;
     std::condition_variable ended;
     bool done = false;
@@ -164,6 +166,25 @@ TEST_F(TavolexServer, CoCreateInstanceGivesAWorkingControl) {
     com::LONG loaded = 0;
     control->get_IsAudioFileLoaded(&loaded);
     EXPECT_EQ(loaded, 1);
+
+    // With a window attached by interface, the result comes from the window thread.
+    auto attach = control.As<IAudioEditWindow>(IID_IAudioEditWindow);
+    ASSERT_TRUE(attach);
+    ASSERT_EQ(attach->AttachWindow(&window), com::S_OK);
+    const std::size_t before = sink->Events().size();
+    ASSERT_EQ(control->LoadAudioFile(audio.Get(), 0, nullptr, 0), com::S_OK);
+    ASSERT_TRUE(window.RunUntil([&] {
+      const auto events = sink->Events();
+      return events.size() > before && events.back().IsMsg(AEMSG_EndPeakFile);
+    }));
+    for (std::size_t i = before; i < sink->Events().size(); ++i) {
+      const Event e = sink->Events()[i];
+      if (e.IsMsg(AEMSG_PeakError)) {
+        EXPECT_EQ(e.thread, std::this_thread::get_id());
+      }
+    }
+    EXPECT_TRUE(window.PaintPending());
+    attach->AttachWindow(nullptr);
     point->Unadvise(cookie);
   }
   com::CoUninitialize();
