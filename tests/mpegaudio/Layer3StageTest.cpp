@@ -86,13 +86,14 @@ TEST(Layer3StageTest, Count1QuadrupleBeyondPart23LengthIsDiscarded) {
     w.Put(c.bits, c.length);
     w.PutBit(1);  // negative
   }
-  w.Put(0, 32);
+  for (int i = 0; i < BitReader::kPaddingBytes; ++i) w.Put(0, 8);
   const std::vector<std::uint8_t> bytes = w.Bytes();
   GranuleInfo g;
   g.count1Table = 1;
   int values[kLines];
   // Room for the first quadruple only (5 bits) plus 3 bits.
-  BitReader bits(bytes.data(), 0, static_cast<std::uint32_t>(bytes.size() * 8 - 32));
+  BitReader bits(bytes.data(), 0,
+                 static_cast<std::uint32_t>((bytes.size() - BitReader::kPaddingBytes) * 8));
   const int count = DecodeSpectrum(bits, 8, g, BandLayout::ForTable(0), true, values);
   EXPECT_EQ(values[0], -1);
   EXPECT_EQ(values[4], 0);
