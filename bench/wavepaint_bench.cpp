@@ -4,7 +4,6 @@
 // the file alone (seek plus 512,000-byte reads) and a plain memcpy of the same bytes; the
 // ratio paint / read is the cost of reducing and drawing on top of the I/O.
 #include <benchmark/benchmark.h>
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -30,7 +29,8 @@ std::vector<std::int32_t> SongLikeValues() {
   values.reserve(2 * static_cast<std::size_t>(kRecords));
   for (std::uint32_t r = 0; r < kRecords; ++r) {
     const double t = r / 300.0;
-    const double envelope = std::fabs(std::sin(t * 0.5)) * (0.4 + 0.6 * std::fabs(std::sin(t * 0.031)));
+    const double envelope =
+        std::fabs(std::sin(t * 0.5)) * (0.4 + 0.6 * std::fabs(std::sin(t * 0.031)));
     values.push_back(static_cast<std::int32_t>(32000 * envelope * std::sin(r * 0.731)));
     values.push_back(static_cast<std::int32_t>(30000 * envelope * std::sin(r * 1.177 + 1)));
   }
@@ -57,9 +57,9 @@ Scene& SharedScene() {
 // Bytes the full paint reduces at a zoom: the visible columns' records.
 std::int64_t VisibleBytes(const ViewRig& rig) {
   const auto mapping = rig.view.Mapping();
-  const std::int64_t records = std::min<std::int64_t>(
-      std::int64_t{kWidth + 1} * mapping.PeaksPerColumn(),
-      std::int64_t{kRecords} - mapping.Scroll() * mapping.PeaksPerColumn());
+  const std::int64_t records =
+      std::min<std::int64_t>(std::int64_t{kWidth + 1} * mapping.PeaksPerColumn(),
+                             std::int64_t{kRecords} - mapping.Scroll() * mapping.PeaksPerColumn());
   return records * 4;
 }
 

@@ -6,11 +6,16 @@ namespace audioedit::view {
 
 std::optional<ViewColour> DividerColour(std::int32_t type) {
   switch (type) {
-    case DIV_Index: return ViewColour::Index;
-    case DIV_Split: return ViewColour::Split;
-    case DIV_Start: return ViewColour::Start;
-    case DIV_End: return ViewColour::End;
-    default: return std::nullopt;
+    case DIV_Index:
+      return ViewColour::Index;
+    case DIV_Split:
+      return ViewColour::Split;
+    case DIV_Start:
+      return ViewColour::Start;
+    case DIV_End:
+      return ViewColour::End;
+    default:
+      return std::nullopt;
   }
 }
 

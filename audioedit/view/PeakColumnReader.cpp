@@ -31,7 +31,6 @@ void Widen(const std::uint8_t* data, std::size_t count, std::size_t stride, int 
 
 }  // namespace
 
-
 PeakColumnReader::PeakColumnReader(const AUDIO_INFO& info, std::uint32_t peaksPerColumn,
                                    std::size_t maxColumns)
     : recordBytes_(info.BPS),
@@ -86,7 +85,8 @@ bool PeakColumnReader::Feed(const std::uint8_t* data, std::size_t size) {
       continue;
     }
     // The rest of the column, as far as this chunk reaches, in one pass.
-    const std::size_t count = std::min<std::size_t>(size / recordBytes_, peaksPerColumn_ - inColumn_);
+    const std::size_t count =
+        std::min<std::size_t>(size / recordBytes_, peaksPerColumn_ - inColumn_);
     if (valueBytes_ == 1) {
       Widen<1>(data, count, recordBytes_, channelsRead_, current_);
     } else {

@@ -16,8 +16,7 @@ int ToInt(std::uint64_t v) {
 
 }  // namespace
 
-ViewNavigator::ViewNavigator(const ViewSource& source, ViewWindow& window,
-                             const ViewLayout& layout)
+ViewNavigator::ViewNavigator(const ViewSource& source, ViewWindow& window, const ViewLayout& layout)
     : source_(source), window_(window), layout_(layout) {}
 
 ColumnMapping ViewNavigator::Mapping() const {
@@ -120,17 +119,30 @@ void ViewNavigator::OnHScroll(unsigned request) {
   const int page = static_cast<int>(std::min<unsigned>(info.page, kMaxZoom));
   int position = info.pos;
   switch (request) {
-    case win::SB_LINELEFT: position = info.pos > info.min ? info.pos - 1 : info.pos; break;
-    case win::SB_LINERIGHT: position = info.pos < highest ? info.pos + 1 : info.pos; break;
-    case win::SB_PAGELEFT: position = std::max(info.pos - page, info.min); break;
+    case win::SB_LINELEFT:
+      position = info.pos > info.min ? info.pos - 1 : info.pos;
+      break;
+    case win::SB_LINERIGHT:
+      position = info.pos < highest ? info.pos + 1 : info.pos;
+      break;
+    case win::SB_PAGELEFT:
+      position = std::max(info.pos - page, info.min);
+      break;
     case win::SB_PAGERIGHT:
       position = static_cast<int>(std::min<std::int64_t>(std::int64_t{info.pos} + page, highest));
       break;
     case win::SB_THUMBPOSITION:
-    case win::SB_THUMBTRACK: position = info.trackPos; break;
-    case win::SB_LEFT: position = info.min; break;
-    case win::SB_RIGHT: position = highest; break;
-    default: return;  // end of scroll and anything else
+    case win::SB_THUMBTRACK:
+      position = info.trackPos;
+      break;
+    case win::SB_LEFT:
+      position = info.min;
+      break;
+    case win::SB_RIGHT:
+      position = highest;
+      break;
+    default:
+      return;  // end of scroll and anything else
   }
   MoveTo(position);
 }

@@ -42,8 +42,8 @@ std::vector<ColumnPeaks> WaveView::ReadVisibleColumns(const AUDIO_INFO& info,
                                                       const ColumnMapping& mapping) {
   const std::size_t columns = static_cast<std::size_t>(layout_.Right()) + 1;
   PeakColumnReader reader(info, mapping.PeaksPerColumn(), columns);
-  const std::uint64_t first = static_cast<std::uint64_t>(mapping.Scroll()) *
-                              mapping.PeaksPerColumn() * info.BPS;
+  const std::uint64_t first =
+      static_cast<std::uint64_t>(mapping.Scroll()) * mapping.PeaksPerColumn() * info.BPS;
   if (reader.CanRead() && file_.Seek(kPeakHeaderSize + first)) {
     readBuffer_.resize(kPeakReadChunk);
     for (;;) {
@@ -96,8 +96,7 @@ void WaveView::QuickRepaint() {
 }
 
 void WaveView::DividerTimeText(int x, const DIVIDER& divider) {
-  window_.DrawOnWindow(
-      [&](gdi::DeviceContext& dc) { PaintDividerTime(dc, layout_, x, divider); });
+  window_.DrawOnWindow([&](gdi::DeviceContext& dc) { PaintDividerTime(dc, layout_, x, divider); });
 }
 
 void WaveView::ShowFrame(std::uint32_t frame) {

@@ -30,11 +30,16 @@ enum StockObject : int {
 // The stock brushes: white, 0xC0C0C0, 0x808080, 0x404040, black. Other values give white.
 constexpr Brush GetStockBrush(StockObject which) {
   switch (which) {
-    case LTGRAY_BRUSH: return Brush(RGB(0xC0, 0xC0, 0xC0));
-    case GRAY_BRUSH: return Brush(RGB(0x80, 0x80, 0x80));
-    case DKGRAY_BRUSH: return Brush(RGB(0x40, 0x40, 0x40));
-    case BLACK_BRUSH: return Brush(RGB(0, 0, 0));
-    case WHITE_BRUSH: break;
+    case LTGRAY_BRUSH:
+      return Brush(RGB(0xC0, 0xC0, 0xC0));
+    case GRAY_BRUSH:
+      return Brush(RGB(0x80, 0x80, 0x80));
+    case DKGRAY_BRUSH:
+      return Brush(RGB(0x40, 0x40, 0x40));
+    case BLACK_BRUSH:
+      return Brush(RGB(0, 0, 0));
+    case WHITE_BRUSH:
+      break;
   }
   return Brush(RGB(0xFF, 0xFF, 0xFF));
 }

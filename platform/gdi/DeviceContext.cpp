@@ -156,9 +156,7 @@ void DeviceContext::TextOutClipped(int x, int y, const RECT& clip, std::string_v
   });
 }
 
-SIZE DeviceContext::GetTextExtent(std::string_view text) const {
-  return BitmapFont::Extent(text);
-}
+SIZE DeviceContext::GetTextExtent(std::string_view text) const { return BitmapFont::Extent(text); }
 
 bool DeviceContext::BitBlt(int x, int y, int w, int h, const DeviceContext& source, int sx,
                            int sy) {

@@ -32,8 +32,8 @@ bool Encode(PngWriteState& state, std::FILE* file, const Bitmap& bitmap,
   if (setjmp(png_jmpbuf(state.png))) return false;
   png_init_io(state.png, file);
   png_set_IHDR(state.png, state.info, static_cast<png_uint_32>(bitmap.Width()),
-               static_cast<png_uint_32>(bitmap.Height()), 8, PNG_COLOR_TYPE_RGB,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+               static_cast<png_uint_32>(bitmap.Height()), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(state.png, state.info);
   png_write_image(state.png, rows.data());
   png_write_end(state.png, nullptr);

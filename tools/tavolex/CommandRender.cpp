@@ -2,10 +2,10 @@
 //                      [--divider KIND:FRAME ...] [--current FRAME]
 //
 // Loads the audio file into the audio edit control on a window without a screen of the
-// given client size (default 800 × 200) and writes what the window shows as a PNG. KIND is start, end, split or index; without --divider the view gets a start at frame
-// 0 and an end at the last frame. --zoom sets the zoom factor, --scroll the first visible
-// column; without --scroll a zoomed view is centred on --current, which also shows the
-// current mark.
+// given client size (default 800 × 200) and writes what the window shows as a PNG. KIND is start,
+// end, split or index; without --divider the view gets a start at frame 0 and an end at the last
+// frame. --zoom sets the zoom factor, --scroll the first visible column; without --scroll a zoomed
+// view is centred on --current, which also shows the current mark.
 #include <unistd.h>
 
 #include <algorithm>
@@ -113,7 +113,8 @@ int ParseOptions(int argc, char** argv, RenderOptions* o) {
     if (arg == "--png" && hasValue) {
       o->png = argv[++i];
     } else if (arg == "--size" && hasValue) {
-      if (!ParseSize(argv[++i], &o->width, &o->height)) return Usage("bad --size (WxH, at least 2x44)");
+      if (!ParseSize(argv[++i], &o->width, &o->height))
+        return Usage("bad --size (WxH, at least 2x44)");
     } else if (arg == "--zoom" && hasValue) {
       if (!ParseNumber(argv[++i], 1u << 30, &n) || n == 0) return Usage("bad --zoom");
       o->zoom = static_cast<std::uint32_t>(n);
@@ -126,7 +127,8 @@ int ParseOptions(int argc, char** argv, RenderOptions* o) {
     } else if (arg == "--divider" && hasValue) {
       while (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) {
         DIVIDER d{};
-        if (!ParseDivider(argv[++i], &d)) return Usage("bad --divider (start|end|split|index:FRAME)");
+        if (!ParseDivider(argv[++i], &d))
+          return Usage("bad --divider (start|end|split|index:FRAME)");
         o->dividers.push_back(d);
       }
     } else if (!arg.starts_with("--") && o->audio.empty()) {
@@ -154,8 +156,11 @@ class LoadSink final : public com::ComObject<LoadSink, com::IDispatch> {
     if (count) *count = 0;
     return com::S_OK;
   }
-  com::HRESULT GetTypeInfo(com::UINT, com::LCID, com::ITypeInfo**) override { return com::E_NOTIMPL; }
-  com::HRESULT GetIDsOfNames(com::REFIID, com::LPOLESTR*, com::UINT, com::LCID, com::DISPID*) override {
+  com::HRESULT GetTypeInfo(com::UINT, com::LCID, com::ITypeInfo**) override {
+    return com::E_NOTIMPL;
+  }
+  com::HRESULT GetIDsOfNames(com::REFIID, com::LPOLESTR*, com::UINT, com::LCID,
+                             com::DISPID*) override {
     return com::E_NOTIMPL;
   }
   com::HRESULT Invoke(com::DISPID id, com::REFIID, com::LCID, com::WORD, com::DISPPARAMS* params,
@@ -168,7 +173,8 @@ class LoadSink final : public com::ComObject<LoadSink, com::IDispatch> {
       std::fprintf(stderr, "\rbuilding peak file: %u%%", first > 100 ? 100u : first);
     }
     if (id == audioedit::DISPID_AudioEditMsg &&
-        (first == audioedit::AEMSG_EndPeakFile || (first == audioedit::AEMSG_PeakError && second != 0))) {
+        (first == audioedit::AEMSG_EndPeakFile ||
+         (first == audioedit::AEMSG_PeakError && second != 0))) {
       if (show_ && lastProgress_ != 0) std::fputs("\n", stderr);
       done_ = true;
     }
@@ -201,7 +207,8 @@ std::int32_t LoadIntoControl(audioedit::AudioEditCtl& control, win::HeadlessWind
   auto sink = com::MakeObject<LoadSink>(window);
   com::ComPtr<com::IConnectionPoint> point;
   com::DWORD cookie = 0;
-  if (!sink || control.FindConnectionPoint(audioedit::DIID__IAudioEditCtlEvents, point.Put()) != com::S_OK ||
+  if (!sink ||
+      control.FindConnectionPoint(audioedit::DIID__IAudioEditCtlEvents, point.Put()) != com::S_OK ||
       point->Advise(sink.Get(), &cookie) != com::S_OK) {
     return audioedit::PEC_UnknownAudioFormat;
   }
@@ -234,10 +241,12 @@ void PaintScrollBar(gdi::Bitmap& surface, const win::ScrollBar& bar) {
   if (!bar.IsEnabled() || span <= 0 || r.Width() <= 4) return;
   const long long track = r.Width() - 4;
   const long long thumb = std::max<long long>(8, track * info.page / span);
-  const long long left = r.left + 2 + (track - thumb) * (info.pos - info.min) /
-                                          std::max<long long>(1, span - info.page);
-  dc.FillRect(gdi::RECT{static_cast<int>(left), r.top + 3, static_cast<int>(left + thumb), r.bottom - 3},
-              gdi::Brush(gdi::RGB(0x90, 0x90, 0x90)));
+  const long long left =
+      r.left + 2 +
+      (track - thumb) * (info.pos - info.min) / std::max<long long>(1, span - info.page);
+  dc.FillRect(
+      gdi::RECT{static_cast<int>(left), r.top + 3, static_cast<int>(left + thumb), r.bottom - 3},
+      gdi::Brush(gdi::RGB(0x90, 0x90, 0x90)));
 }
 
 }  // namespace

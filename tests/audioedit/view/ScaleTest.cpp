@@ -65,7 +65,7 @@ TEST_F(ScaleTest, TicksEveryTwentyPixelsAndFullHeightEveryEighty) {
     EXPECT_EQ(strip_.Surface().GetPixel(x, 16), kTicks) << x;
   }
   EXPECT_EQ(strip_.Surface().GetPixel(10, 19), kScaleBg);
-  EXPECT_EQ(strip_.Surface().GetPixel(10, 20), kTicks);   // base line
+  EXPECT_EQ(strip_.Surface().GetPixel(10, 20), kTicks);  // base line
   EXPECT_EQ(strip_.Surface().GetPixel(249, 20), kTicks);
 }
 

@@ -2,6 +2,7 @@
 // divider line, zero levels, partial and missing columns, unloaded and unreadable states.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,8 @@ constexpr int kWidth = 200;
 constexpr int kHeight = 143;
 
 std::string Name(const char* what) {
-  return std::string("view_wave_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
-         "_" + what + ".peaks";
+  return std::string("view_wave_") +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + what + ".peaks";
 }
 
 // `columns` columns of `perColumn` records, each column alternating lo, hi per record.
@@ -39,6 +40,16 @@ std::vector<std::int32_t> Columns(int records, int channels,
     for (int c = 0; c < channels; ++c) values.push_back(lowHighPerChannel[2 * c + (r % 2)]);
   }
   return values;
+}
+
+struct Pixel {
+  int x;
+  int y;
+  gdi::COLORREF colour;
+};
+
+void ExpectPixels(const ViewRig& rig, std::initializer_list<Pixel> pixels) {
+  for (const Pixel& p : pixels) EXPECT_EQ(rig.At(p.x, p.y), p.colour) << p.x << "," << p.y;
 }
 
 TEST(ValueRowTest, FullScaleReachesTheBandEdges) {
@@ -52,57 +63,62 @@ TEST(ValueRowTest, FullScaleReachesTheBandEdges) {
 
 TEST(WavePaintTest, StereoFullScaleFillsBothBands) {
   ViewRig rig(kWidth, kHeight);
-  rig.Load(MakeInfo(2, 16, 7500, 100, 402),
-           Columns(402, 2, {-32768, 32767, -32768, 32767}), Name("a"));
+  rig.Load(MakeInfo(2, 16, 7500, 100, 402), Columns(402, 2, {-32768, 32767, -32768, 32767}),
+           Name("a"));
   rig.Paint();
-  EXPECT_EQ(rig.At(10, 22), kBlack);
-  EXPECT_EQ(rig.At(10, 23), kYellow);  // 32767: band top
-  EXPECT_EQ(rig.At(10, 72), kYellow);  // -32768: top + H
-  EXPECT_EQ(rig.At(10, 73), kBlack);
-  EXPECT_EQ(rig.At(10, 75), kBlack);
-  EXPECT_EQ(rig.At(10, 76), kYellow);  // second band's top
-  EXPECT_EQ(rig.At(10, 122), kYellow);
-  EXPECT_EQ(rig.At(10, 47), kGrey);    // zero levels drawn over the wave
-  EXPECT_EQ(rig.At(10, 100), kGrey);
-  EXPECT_EQ(rig.At(0, 47), kYellow);   // zero levels start at the band's left edge
+  ExpectPixels(rig, {
+                        {10, 22, kBlack},
+                        {10, 23, kYellow},  // 32767: band top
+                        {10, 72, kYellow},  // -32768: top + H
+                        {10, 73, kBlack},
+                        {10, 75, kBlack},
+                        {10, 76, kYellow},  // second band's top
+                        {10, 122, kYellow},
+                        {10, 47, kGrey},  // zero levels drawn over the wave
+                        {10, 100, kGrey},
+                        {0, 47, kYellow},  // zero levels start at the band's left edge
+                    });
 }
 
 TEST(WavePaintTest, MonoEightBitUsesTheWholeWaveArea) {
   ViewRig rig(kWidth, kHeight);
   rig.Load(MakeInfo(1, 8, 7500, 100, 402), Columns(402, 1, {0, 255}), Name("a"));
   rig.Paint();
-  EXPECT_EQ(rig.At(10, 22), kBlack);
-  EXPECT_EQ(rig.At(10, 23), kYellow);
-  EXPECT_EQ(rig.At(10, 122), kYellow);
-  EXPECT_EQ(rig.At(10, 73), kGrey);  // the one zero level
-  EXPECT_EQ(rig.At(10, 47), kYellow);
-  EXPECT_EQ(rig.At(10, 100), kYellow);
+  ExpectPixels(rig, {
+                        {10, 22, kBlack},
+                        {10, 23, kYellow},
+                        {10, 122, kYellow},
+                        {10, 73, kGrey},  // the one zero level
+                        {10, 47, kYellow},
+                        {10, 100, kYellow},
+                    });
 }
 
 TEST(WavePaintTest, ActiveRangeColoursTheWaveAndTheChannelDivider) {
   ViewRig rig(kWidth, kHeight);
-  rig.Load(MakeInfo(2, 16, 7500, 100, 402), Columns(402, 2, {-1000, 1000, -1000, 1000}),
-           Name("a"));
+  rig.Load(MakeInfo(2, 16, 7500, 100, 402), Columns(402, 2, {-1000, 1000, -1000, 1000}), Name("a"));
   // Kinds that are not drawn, so that the range's edges stay visible: columns 50 and 150.
   rig.source.AddDivider(DIV_SelectStart, 100);
   rig.source.AddDivider(DIV_SelectEnd, 300);
   rig.Paint();
   // Each column strokes rows 48 -> 46 (row 47 is the zero level).
-  EXPECT_EQ(rig.At(49, 48), kOlive);
-  EXPECT_EQ(rig.At(50, 48), kYellow);
-  EXPECT_EQ(rig.At(100, 48), kYellow);
-  EXPECT_EQ(rig.At(150, 48), kYellow);
-  EXPECT_EQ(rig.At(151, 48), kOlive);
-  EXPECT_EQ(rig.At(20, 101), kOlive);
-  EXPECT_EQ(rig.At(100, 101), kYellow);
-  EXPECT_EQ(rig.At(100, 47), kGrey);
-  EXPECT_EQ(rig.At(100, 45), kBlack);
-  EXPECT_EQ(rig.At(20, 71), kGrey);
-  EXPECT_EQ(rig.At(47, 71), kGrey);
-  EXPECT_EQ(rig.At(50, 71), kLightGrey);
-  EXPECT_EQ(rig.At(149, 71), kLightGrey);
-  EXPECT_EQ(rig.At(151, 71), kGrey);
-  EXPECT_EQ(rig.At(198, 71), kGrey);
+  ExpectPixels(rig, {
+                        {49, 48, kOlive},
+                        {50, 48, kYellow},
+                        {100, 48, kYellow},
+                        {150, 48, kYellow},
+                        {151, 48, kOlive},
+                        {20, 101, kOlive},
+                        {100, 101, kYellow},
+                        {100, 47, kGrey},
+                        {100, 45, kBlack},
+                        {20, 71, kGrey},
+                        {47, 71, kGrey},
+                        {50, 71, kLightGrey},
+                        {149, 71, kLightGrey},
+                        {151, 71, kGrey},
+                        {198, 71, kGrey},
+                    });
   // Pieces end before their end points: the columns before each piece's end stay dark.
   EXPECT_EQ(rig.At(49, 71), kBlack);
   EXPECT_EQ(rig.At(150, 71), kBlack);
@@ -110,8 +126,7 @@ TEST(WavePaintTest, ActiveRangeColoursTheWaveAndTheChannelDivider) {
 
 TEST(WavePaintTest, RangeBeyondTheViewMakesItAllActiveOrAllInactive) {
   ViewRig rig(kWidth, kHeight);
-  rig.Load(MakeInfo(2, 16, 7500, 100, 402), Columns(402, 2, {-1000, 1000, -1000, 1000}),
-           Name("a"));
+  rig.Load(MakeInfo(2, 16, 7500, 100, 402), Columns(402, 2, {-1000, 1000, -1000, 1000}), Name("a"));
   rig.source.AddDivider(DIV_Start, 0);
   rig.source.AddDivider(DIV_End, 1000);
   rig.Paint();
@@ -131,9 +146,11 @@ TEST(WavePaintTest, MonoHasNoChannelDivider) {
   rig.source.AddDivider(DIV_Start, 0);
   rig.source.AddDivider(DIV_End, 402);
   rig.Paint();
-  EXPECT_EQ(rig.At(100, 71), kYellow);  // the quiet mono wave lies around row 73
-  EXPECT_EQ(rig.At(100, 60), kBlack);
-  EXPECT_EQ(rig.At(100, 73), kGrey);
+  ExpectPixels(rig, {
+                        {100, 71, kYellow},  // the quiet mono wave lies around row 73
+                        {100, 60, kBlack},
+                        {100, 73, kGrey},
+                    });
 }
 
 TEST(WavePaintTest, MoreThanTwoChannelsShowTheFirstTwo) {
@@ -141,9 +158,11 @@ TEST(WavePaintTest, MoreThanTwoChannelsShowTheFirstTwo) {
   rig.Load(MakeInfo(3, 16, 7500, 100, 402),
            Columns(402, 3, {-32768, 32767, -10, 10, -32768, 32767}), Name("a"));
   rig.Paint();
-  EXPECT_EQ(rig.At(10, 23), kYellow);
-  EXPECT_EQ(rig.At(10, 80), kBlack);  // the second band is quiet
-  EXPECT_EQ(rig.At(10, 100), kGrey);
+  ExpectPixels(rig, {
+                        {10, 23, kYellow},
+                        {10, 80, kBlack},  // the second band is quiet
+                        {10, 100, kGrey},
+                    });
 }
 
 TEST(WavePaintTest, PartialLastColumnIsDrawnWithItsRecords) {
@@ -179,10 +198,12 @@ TEST(WavePaintTest, WaveEndsWithTheFile) {
 TEST(WavePaintTest, NothingLoadedShowsGreyAndAnUnlabelledScale) {
   ViewRig rig(kWidth, kHeight);
   rig.Paint();
-  EXPECT_EQ(rig.At(100, 60), kGrey);
-  EXPECT_EQ(rig.At(100, 135), kGrey);
-  EXPECT_EQ(rig.At(100, 10), kLightGrey);
-  EXPECT_EQ(rig.At(100, 20), 0xC80000u);  // base line
+  ExpectPixels(rig, {
+                        {100, 60, kGrey},
+                        {100, 135, kGrey},
+                        {100, 10, kLightGrey},
+                        {100, 20, 0xC80000u},  // base line
+                    });
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < kWidth; ++x) ASSERT_NE(rig.At(x, y), 0xFF0000u) << x << "," << y;
 }
@@ -194,8 +215,8 @@ TEST(WavePaintTest, UnreadablePeakFileLeavesTheWindowAndIsNotRetried) {
   std::filesystem::remove(rig.source.peakPath);
   rig.source.loaded = true;
   rig.view.Reset();
-  gdi::DeviceContext(rig.window.surface).FillRect(gdi::RECT{0, 0, kWidth, kHeight},
-                                                  gdi::Brush(0x123456));
+  gdi::DeviceContext(rig.window.surface)
+      .FillRect(gdi::RECT{0, 0, kWidth, kHeight}, gdi::Brush(0x123456));
   rig.Paint();
   EXPECT_EQ(rig.At(100, 73), 0x123456u);
   testing::WritePeakFile(Name("missing"), rig.source.info, Columns(402, 1, {-1, 1}));
@@ -223,12 +244,14 @@ TEST(WavePaintTest, ColourPutsShowAtTheNextPaint) {
 TEST(WavePaintTest, QuickRepaintBeforeTheFirstFullPaintShowsTheBackground) {
   ViewRig rig(kWidth, kHeight);
   rig.Load(MakeInfo(1, 16, 7500, 100, 402), Columns(402, 1, {-32768, 32767}), Name("a"));
-  gdi::DeviceContext(rig.window.surface).FillRect(gdi::RECT{0, 0, kWidth, kHeight},
-                                                  gdi::Brush(0x123456));
+  gdi::DeviceContext(rig.window.surface)
+      .FillRect(gdi::RECT{0, 0, kWidth, kHeight}, gdi::Brush(0x123456));
   rig.view.QuickRepaint();
-  EXPECT_EQ(rig.At(10, 30), kBlack);
-  EXPECT_EQ(rig.At(10, 5), kBlack);
-  EXPECT_EQ(rig.At(10, 130), 0x123456u);  // the scroll bar strip is not the view's
+  ExpectPixels(rig, {
+                        {10, 30, kBlack},
+                        {10, 5, kBlack},
+                        {10, 130, 0x123456u},  // the scroll bar strip is not the view's
+                    });
 }
 
 }  // namespace

@@ -105,22 +105,20 @@ TEST(RasterOpTest, NotInvertsTheDestinationWhateverThePenColour) {
   EXPECT_EQ(m.Dc().SetROP2(R2_NOT), R2_COPYPEN);
   m.Dc().MoveTo(2, 0);
   m.Dc().LineTo(2, 3);
-  EXPECT_EQ(m.Surface().GetPixel(1, 0), RGB(0, 0, 255));   // yellow -> blue
-  EXPECT_EQ(m.Surface().GetPixel(2, 1), kWhite);           // black -> white
+  EXPECT_EQ(m.Surface().GetPixel(1, 0), RGB(0, 0, 255));  // yellow -> blue
+  EXPECT_EQ(m.Surface().GetPixel(2, 1), kWhite);          // black -> white
   EXPECT_EQ(m.Surface().GetPixel(0, 1), kBlack);
   EXPECT_EQ(m.Surface().GetPixel(3, 1), kBlack);
   // A second, horizontal width-2 line over rows 1 and 2 inverts each of its pixels once.
   m.Dc().MoveTo(0, 2);
   m.Dc().LineTo(4, 2);
-  EXPECT_EQ(Picture(m.Surface(), kBlack),
-            (std::vector<std::string>{"####", "#..#", "#..#"}));
+  EXPECT_EQ(Picture(m.Surface(), kBlack), (std::vector<std::string>{"####", "#..#", "#..#"}));
 }
 
 TEST(FillRectTest, RightAndBottomEdgesAreExcluded) {
   MemoryDC m(5, 4);
   m.Dc().FillRect(RECT{1, 1, 4, 3}, Brush(kRed));
-  EXPECT_EQ(Picture(m.Surface()),
-            (std::vector<std::string>{".....", ".###.", ".###.", "....."}));
+  EXPECT_EQ(Picture(m.Surface()), (std::vector<std::string>{".....", ".###.", ".###.", "....."}));
   m.Dc().SetROP2(R2_NOT);  // not used by fills
   m.Dc().FillRect(RECT{1, 1, 2, 2}, Brush(kRed));
   EXPECT_EQ(m.Surface().GetPixel(1, 1), kRed);
