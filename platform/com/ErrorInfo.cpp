@@ -4,11 +4,10 @@
 
 #include "platform/com/Bstr.h"
 #include "platform/com/ComObject.h"
+#include "platform/com/ErrorInfoSlot.h"
 
 namespace com {
 namespace {
-
-thread_local ComPtr<IErrorInfo> tCurrentError;
 
 HRESULT CopyOut(const std::u16string& text, BSTR* out) {
   if (!out) return E_POINTER;
@@ -50,13 +49,13 @@ class FixedErrorInfo final : public ComObject<FixedErrorInfo, IErrorInfo> {
 }  // namespace
 
 HRESULT SetErrorInfo(ULONG, IErrorInfo* info) {
-  tCurrentError = ComPtr<IErrorInfo>(info);
+  detail::ThreadErrorInfo() = ComPtr<IErrorInfo>(info);
   return S_OK;
 }
 
 HRESULT GetErrorInfo(ULONG, IErrorInfo** info) {
   if (!info) return E_POINTER;
-  *info = tCurrentError.Detach();
+  *info = detail::ThreadErrorInfo().Detach();
   return *info ? S_OK : S_FALSE;
 }
 

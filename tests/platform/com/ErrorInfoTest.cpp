@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <thread>
 
 #include "platform/com/Bstr.h"
@@ -61,6 +63,22 @@ TEST(ErrorInfo, ExcepInfoCarriesTheDescription) {
   FillExcepInfo(&e, E_FAIL);  // nothing reported: only the code
   EXPECT_EQ(e.scode, E_FAIL);
   EXPECT_EQ(e.bstrDescription, nullptr);
+}
+
+TEST(ErrorInfo, ReachesTheCallerAcrossLibraries) {
+  void* module = dlopen(PROJECT_LIB_DIR "/libcom_error_module.so", RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(module, nullptr) << dlerror();
+  auto report = reinterpret_cast<HRESULT (*)()>(dlsym(module, "ReportErrorFromModule"));
+  ASSERT_NE(report, nullptr);
+  EXPECT_EQ(report(), E_FAIL);
+  {
+    ComPtr<IErrorInfo> info;
+    ASSERT_EQ(GetErrorInfo(0, info.Put()), S_OK);
+    Bstr description;
+    info->GetDescription(description.Put());
+    EXPECT_EQ(description.ToUtf8(), "reported inside a library");
+  }  // released while the library that made it is still loaded
+  dlclose(module);
 }
 
 }  // namespace
