@@ -25,8 +25,11 @@ inline int DecodeSymbol(BitReader& bits, const tables::HuffmanTableInfo& table) 
 
 inline int SignedValue(BitReader& bits, int magnitude, int linbits) {
   if (linbits != 0 && magnitude == 15) magnitude += static_cast<int>(bits.Read(linbits));
-  if (magnitude != 0 && bits.ReadBit()) return -magnitude;
-  return magnitude;
+  // A sign bit follows a non-zero magnitude; taken without a branch on its value.
+  const int present = magnitude != 0 ? 1 : 0;
+  const int negative = static_cast<int>(bits.Peek(1)) & present;
+  bits.Skip(static_cast<std::uint32_t>(present));
+  return (magnitude ^ -negative) + negative;
 }
 
 void DecodeBigValues(BitReader& bits, int tableSelect, int begin, int end, int* values) {

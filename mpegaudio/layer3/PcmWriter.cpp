@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace mpegaudio::layer3 {
 
@@ -53,7 +56,21 @@ void PcmWriter::Write(const float* const pcm[], int samples) {
   if (step == 1 && channels_ == 2) {
     const float* left = pcm[0];
     const float* right = pcm[1];
-    for (int i = 0; i < count; ++i) {
+    int i = 0;
+#if defined(__SSE2__)
+    // Four samples per channel at a time: clip (NaN becomes -32768), convert with the
+    // default rounding (to nearest, ties to even), pack and interleave.
+    const __m128 low = _mm_set1_ps(-32768.0f);
+    const __m128 high = _mm_set1_ps(32767.0f);
+    for (; i + 4 <= count; i += 4) {
+      const __m128 l = _mm_min_ps(_mm_max_ps(_mm_loadu_ps(left + i), low), high);
+      const __m128 r = _mm_min_ps(_mm_max_ps(_mm_loadu_ps(right + i), low), high);
+      const __m128i packed = _mm_packs_epi32(_mm_cvtps_epi32(l), _mm_cvtps_epi32(r));
+      const __m128i interleaved = _mm_unpacklo_epi16(packed, _mm_srli_si128(packed, 8));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(values + 2 * i), interleaved);
+    }
+#endif
+    for (; i < count; ++i) {
       values[2 * i] = static_cast<std::int16_t>((Clip16(left[i]) + kRound) - kRound);
       values[2 * i + 1] = static_cast<std::int16_t>((Clip16(right[i]) + kRound) - kRound);
     }

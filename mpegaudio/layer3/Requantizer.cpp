@@ -1,6 +1,7 @@
 #include "mpegaudio/layer3/Requantizer.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "mpegaudio/StandardTables.h"
@@ -22,8 +23,12 @@ void ScaleLines(const int* values, int begin, int end, int gainIndex, float* out
     const int v = values[i];
     const int magnitude = v < 0 ? -v : v;
     large |= magnitude > 127;
+    // The sign goes in as a bit: a branch on random signs mispredicts half the time.
     const float m = t.pow43[magnitude > 127 ? 127 : magnitude] * gain;
-    out[i] = v < 0 ? -m : m;
+    std::uint32_t bits;
+    std::memcpy(&bits, &m, sizeof bits);
+    bits |= static_cast<std::uint32_t>(v) & 0x80000000u;
+    std::memcpy(&out[i], &bits, sizeof bits);
   }
   if (!large) return;
   for (int i = begin; i < end; ++i) {  // the rare magnitudes beyond the table

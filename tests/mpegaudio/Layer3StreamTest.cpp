@@ -133,23 +133,35 @@ TEST(Layer3StreamTest, GlobalGainAbove210SilencesBandsWithSmallScalefactors) {
 }
 
 TEST(Layer3StreamTest, FullScaleSignalClips) {
-  FrameSpec f;
-  f.header = HeaderSpec{.mode = 3};
-  for (auto& gr : f.granule) {
-    gr[0].table = 31;  // 13 linbits
-    gr[0].globalGain = 200;
-    gr[0].lines = {0, 3000, -3000, 2000, 0, 1000};
+  for (int mode : {3, 0}) {  // mono and stereo output paths
+    FrameSpec f;
+    f.header = HeaderSpec{.mode = mode};
+    for (auto& gr : f.granule) {
+      for (int ch = 0; ch < (mode == 3 ? 1 : 2); ++ch) {
+        gr[ch].table = 31;  // 13 linbits
+        gr[ch].globalGain = 200;
+        gr[ch].lines = {0, 3000, -3000, 2000, 0, 1000};
+      }
+    }
+    const auto out = DecodeStream(Stream({f, f, f}), false);
+    ASSERT_FALSE(out.pcm.empty());
+    EXPECT_EQ(*std::max_element(out.pcm.begin(), out.pcm.end()), 32767) << mode;
+    EXPECT_EQ(*std::min_element(out.pcm.begin(), out.pcm.end()), -32768) << mode;
+    const auto asFloat = DecodeStream(Stream({f, f, f}), true);
+    float peak = 0;
+    for (const auto& frame : asFloat.frames) {
+      for (float x : frame) peak = std::max(peak, std::fabs(x));
+    }
+    EXPECT_GT(peak, 1.0f);  // float output is not clipped
+    // The integer output is the float output x 32768, rounded and clipped.
+    std::size_t k = 0;
+    for (const auto& frame : asFloat.frames) {
+      for (float x : frame) {
+        const float scaled = std::clamp(x * 32768.0f, -32768.0f, 32767.0f);
+        ASSERT_EQ(out.pcm[k++], static_cast<std::int16_t>(std::nearbyint(scaled))) << k;
+      }
+    }
   }
-  const auto out = DecodeStream(Stream({f, f, f}), false);
-  ASSERT_FALSE(out.pcm.empty());
-  EXPECT_EQ(*std::max_element(out.pcm.begin(), out.pcm.end()), 32767);
-  EXPECT_EQ(*std::min_element(out.pcm.begin(), out.pcm.end()), -32768);
-  const auto asFloat = DecodeStream(Stream({f, f, f}), true);
-  float peak = 0;
-  for (const auto& frame : asFloat.frames) {
-    for (float x : frame) peak = std::max(peak, std::fabs(x));
-  }
-  EXPECT_GT(peak, 1.0f);  // float output is not clipped
 }
 
 TEST(Layer3StreamTest, Mpeg1IntensityStereo) {
