@@ -267,6 +267,26 @@ TEST(AudioEditCtlLoad, SecondLoadOnTheSameControlRunsAfterTheFirst) {
   EXPECT_EQ(host.temp.Files().size(), 1u);  // the first, unkept, went with the second load
 }
 
+// Cancels at whatever point the loads have reached: every cancel ends with AEMSG_PeakError 8
+// and no names, nothing deadlocks, and no peak file outlives the control.
+TEST(AudioEditCtlLoad, LoadsCancelledAtAnyPointLeaveNothingBehind) {
+  Hosted host;
+  for (int round = 0; round < 12; ++round) {
+    host.Load(Fixture(round % 2 ? "mono8.wav" : "stereo16.wav"));
+    if (round % 3 == 1) host.Load(Fixture("mono8.wav"));
+    if (round % 4 == 2) host.window.RunPending();
+    ASSERT_EQ(host.control->CancelLoading(), com::S_OK);
+    EXPECT_TRUE(host.sink->Events().back().IsMsg(AEMSG_PeakError, PEC_LoadingCanceled));
+    EXPECT_EQ(host.AudioFileName(), "");
+    EXPECT_EQ(host.PeakFileName(), "");
+    EXPECT_LE(host.temp.Files().size(), 1u);  // at most the owned file of a finished load
+  }
+  host.window.RunPending();
+  host.control->Destroy();
+  host.control = nullptr;
+  EXPECT_TRUE(host.temp.Files().empty());
+}
+
 TEST(AudioEditCtlLoad, TwoControlsLoadAtOnceEachWithItsOwnResult) {
   struct Outcome {
     std::string audio;
