@@ -46,7 +46,10 @@ HRESULT ParseNumber(BSTR text, Number& n) {
     ascii.push_back(static_cast<char>(c));
   }
   std::string_view s = ascii;
-  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+  if (!s.empty() && s.front() == '+') {
+    s.remove_prefix(1);
+    if (!s.empty() && s.front() == '-') return DISP_E_TYPEMISMATCH;
+  }
   if (s.empty() || s.front() == '+') return DISP_E_TYPEMISMATCH;
   const char* end = s.data() + s.size();
   long long i = 0;
@@ -59,7 +62,7 @@ HRESULT ParseNumber(BSTR text, Number& n) {
   if (r.ec == std::errc::result_out_of_range && integral) return DISP_E_OVERFLOW;
   double d = 0;
   auto rd = std::from_chars(s.data(), end, d, std::chars_format::general);
-  if (rd.ptr != end) return DISP_E_TYPEMISMATCH;
+  if (rd.ptr != end || (rd.ec == std::errc() && !std::isfinite(d))) return DISP_E_TYPEMISMATCH;
   if (rd.ec == std::errc::result_out_of_range) return DISP_E_OVERFLOW;
   n = {true, 0, d};
   return S_OK;

@@ -138,6 +138,13 @@ TEST(VariantChangeType, TextAndNumbers) {
   EXPECT_EQ(VariantChangeType(out.Raw(), &junk.Get(), 0, VT_I4), DISP_E_TYPEMISMATCH);
   Variant empty = Variant::FromString(u"");
   EXPECT_EQ(VariantChangeType(out.Raw(), &empty.Get(), 0, VT_UI4), DISP_E_TYPEMISMATCH);
+  for (const char16_t* bad : {u"+-3", u"-", u"inf", u"nan", u"0x10", u"1,5"}) {
+    Variant v = Variant::FromString(bad);
+    EXPECT_EQ(VariantChangeType(out.Raw(), &v.Get(), 0, VT_R8), DISP_E_TYPEMISMATCH);
+  }
+  Variant plus = Variant::FromString(u"+7");
+  ASSERT_EQ(VariantChangeType(out.Raw(), &plus.Get(), 0, VT_R8), S_OK);
+  EXPECT_EQ(out.Get().dblVal, 7.0);
 
   Variant n = Variant::FromLong(-1234);
   ASSERT_EQ(VariantChangeType(out.Raw(), &n.Get(), 0, VT_BSTR), S_OK);
