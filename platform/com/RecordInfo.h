@@ -46,8 +46,8 @@ class IRecordInfo : public IUnknown {
 // (E_NOTIMPL): the system's records are read and written as whole C++ structures.
 ComPtr<IRecordInfo> CreatePodRecordInfo(REFGUID guid, std::u16string_view name, ULONG size);
 
-// Identity of a C++ record type; specialise for each record that crosses a dispatch
-// interface:
+// Identity of a C++ record type; each record that crosses a dispatch interface declares
+// its own:
 //   template <> struct RecordTraits<DIVIDER> {
 //     static constexpr GUID guid = MakeGuid("{...}");
 //     static constexpr std::u16string_view name = u"DIVIDER";
