@@ -127,6 +127,27 @@ TEST(AudioEditCtlLoad, MismatchingPeakFileIsReplacedByANewOne) {
   EXPECT_TRUE(std::filesystem::exists(other));
 }
 
+TEST(AudioEditCtlLoad, PeakFileOlderThanItsAudioIsRebuilt) {
+  Hosted host;
+  const auto audio = host.temp.Path() / "copy.wav";
+  std::filesystem::copy_file(Fixture("mono8.wav"), audio);
+  host.Load(audio.string(), 0, {}, true);
+  ASSERT_TRUE(host.RunUntilLoaded());
+  const std::string kept = host.PeakFileName();
+  std::filesystem::last_write_time(
+      audio, std::filesystem::last_write_time(kept) + std::chrono::seconds(10));
+  host.Load(audio.string(), 0, kept, true);
+  ASSERT_TRUE(host.RunUntilLoaded(2));
+  EXPECT_NE(host.PeakFileName(), kept);
+  const auto events = host.sink->Events();
+  EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                          [](const Event& e) { return e.IsMsg(AEMSG_StartPeakFile); }),
+            2);
+  com::INT code = -1;
+  host.control->get_ErrorCode(&code);
+  EXPECT_EQ(code, 0);
+}
+
 TEST(AudioEditCtlLoad, UnkeptPeakFilesGoAtTheNextLoadAndWithTheControl) {
   Hosted host;
   host.Load(Fixture("mono8.wav"));
