@@ -130,6 +130,8 @@ def main():
     out.append("// slen1, slen2 by scalefac_compress (ISO/IEC 11172-3 2.4.2.7).")
     out.append(emit_array("kSlenFlat", "std::uint8_t",
                           sum(([int(r[1]), int(r[2])] for r in slen), []), 8))
+    out.append("// First long band of each scfsi group, then the end (ISO/IEC 11172-3 2.4.2.7).")
+    out.append(emit_array("kScfsiBands", "std::uint8_t", [int(v) for v in misc["scfsi_band"][0]]))
     nr = sorted(misc["nr_of_sfb"], key=lambda r: (int(r[0]), int(r[1])))
     out.append("// nr_of_sfb by [row 0..5][block kind 0..2][partition 0..3] "
                "(ISO/IEC 13818-3 2.4.3.2).")
