@@ -9,13 +9,13 @@
 namespace mpegaudio {
 namespace {
 
-using test::FrameSpec;
-using test::HeaderSpec;
+using test::FrameFields;
+using test::HeaderFields;
 
 std::vector<std::uint8_t> StereoStream(int frames) {
   test::BitWriter w;
   for (int i = 0; i < frames; ++i) {
-    FrameSpec f;
+    FrameFields f;
     for (auto& gr : f.granule) {
       for (auto& ch : gr) ch.lines = {0, 3, -2, 5, 1, 0, 0, 4, -7, 2};
     }

@@ -8,7 +8,7 @@
 namespace mpegaudio {
 namespace {
 
-using test::HeaderSpec;
+using test::HeaderFields;
 using test::HeaderWord;
 
 TEST(SscTest, TextsAndClasses) {
@@ -25,23 +25,23 @@ TEST(SscTest, TextsAndClasses) {
 
 TEST(FrameHeaderTest, SizesOfCommonFrames) {
   FrameHeader h;
-  HeaderSpec spec;  // MPEG-1 128 kbit/s 44100 Hz
-  ASSERT_TRUE(h.Parse(HeaderWord(spec)));
+  HeaderFields fields;  // MPEG-1 128 kbit/s 44100 Hz
+  ASSERT_TRUE(h.Parse(HeaderWord(fields)));
   EXPECT_EQ(h.frameSizeBits, 417 * 8);
   EXPECT_EQ(h.version, 0);
   EXPECT_EQ(h.channels, 2);
   EXPECT_EQ(h.bitrate, 128000);
   EXPECT_EQ(h.SamplesPerFrame(), 1152);
   EXPECT_NEAR(h.frameDurationMs, 26.122f, 0.001f);
-  spec.padding = 1;
-  spec.mode = 3;
-  spec.crc = true;
-  ASSERT_TRUE(h.Parse(HeaderWord(spec)));
+  fields.padding = 1;
+  fields.mode = 3;
+  fields.crc = true;
+  ASSERT_TRUE(h.Parse(HeaderWord(fields)));
   EXPECT_EQ(h.frameSizeBits, 418 * 8);
   EXPECT_EQ(h.channels, 1);
   EXPECT_EQ(h.protection, 1);
 
-  HeaderSpec lsf{.version = 2, .bitrateIndex = 8, .samplingRateIndex = 2};  // 64 kbit/s 8000 Hz
+  HeaderFields lsf{.version = 2, .bitrateIndex = 8, .samplingRateIndex = 2};  // 64 kbit/s 8000 Hz
   ASSERT_TRUE(h.Parse(HeaderWord(lsf)));
   EXPECT_EQ(h.samplingRate, 8000);
   EXPECT_EQ(h.bitrate, 64000);

@@ -11,17 +11,17 @@ namespace mpegaudio {
 namespace {
 
 using test::BitWriter;
-using test::HeaderSpec;
+using test::HeaderFields;
 using test::HeaderWord;
 using test::MemorySource;
 
 // Appends `count` frames with the given header and a zero payload.
-void PutFrames(BitWriter& w, const HeaderSpec& spec, int count) {
+void PutFrames(BitWriter& w, const HeaderFields& fields, int count) {
   FrameHeader h;
-  h.Parse(HeaderWord(spec));
+  h.Parse(HeaderWord(fields));
   const int payloadBits = h.valid ? h.frameSizeBits - 32 : 100 * 8;
   for (int i = 0; i < count; ++i) {
-    w.Put(HeaderWord(spec), 32);
+    w.Put(HeaderWord(fields), 32);
     for (int b = 0; b < payloadBits; ++b) w.PutBit(0);
   }
 }
@@ -46,22 +46,22 @@ TEST(FrameSyncTest, FindsFramesAtAnOddBitOffsetAfterJunk) {
   BitWriter w;
   w.Put(0x1234, 16);
   w.Put(0b101, 3);
-  PutFrames(w, HeaderSpec{}, 5);
+  PutFrames(w, HeaderFields{}, 5);
   MemorySource source(w.Bytes());
   FrameSync sync;
   ASSERT_EQ(sync.Step(&source), SscOk);
   EXPECT_EQ(sync.SkippedBits(), 19u);
   EXPECT_EQ(sync.Header().bitrate, 128000);
-  EXPECT_EQ(sync.FixedPattern(), HeaderWord(HeaderSpec{}) & ~kHeaderVariableMask);
+  EXPECT_EQ(sync.FixedPattern(), HeaderWord(HeaderFields{}) & ~kHeaderVariableMask);
   sync.SkipFrame();
   EXPECT_EQ(CountFrames(sync, &source), 4);
 }
 
 TEST(FrameSyncTest, RejectsAFalseSyncInsideLeadingJunk) {
   BitWriter w;
-  w.Put(HeaderWord(HeaderSpec{}), 32);  // a lone header: the frame after it does not match
+  w.Put(HeaderWord(HeaderFields{}), 32);  // a lone header: the frame after it does not match
   for (int i = 0; i < 500; ++i) w.Put(0xA5, 8);
-  PutFrames(w, HeaderSpec{.bitrateIndex = 5, .samplingRateIndex = 1}, 3);
+  PutFrames(w, HeaderFields{.bitrateIndex = 5, .samplingRateIndex = 1}, 3);
   FrameSync sync(w.Bytes().data(), w.Bytes().size());
   ASSERT_EQ(sync.Step(nullptr), SscOk);
   EXPECT_EQ(sync.SkippedBits(), 504u * 8);
@@ -69,11 +69,11 @@ TEST(FrameSyncTest, RejectsAFalseSyncInsideLeadingJunk) {
 }
 
 TEST(FrameSyncTest, OtherLayersAndFreeFormatNeverSynchronise) {
-  for (HeaderSpec spec : {HeaderSpec{.layer = 1}, HeaderSpec{.layer = 2},
-                          HeaderSpec{.bitrateIndex = 0}}) {
+  for (HeaderFields fields : {HeaderFields{.layer = 1}, HeaderFields{.layer = 2},
+                          HeaderFields{.bitrateIndex = 0}}) {
     BitWriter w;
     for (int i = 0; i < 20; ++i) {
-      w.Put(HeaderWord(spec), 32);
+      w.Put(HeaderWord(fields), 32);
       for (int b = 0; b < 400; ++b) w.Put(0, 8);
     }
     MemorySource source(w.Bytes(), 1000);
@@ -87,7 +87,7 @@ TEST(FrameSyncTest, OtherLayersAndFreeFormatNeverSynchronise) {
 
 TEST(FrameSyncTest, TruncatedLastFrameEndsTheStream) {
   BitWriter w;
-  PutFrames(w, HeaderSpec{}, 4);
+  PutFrames(w, HeaderFields{}, 4);
   std::vector<std::uint8_t> bytes = w.Bytes();
   bytes.resize(bytes.size() - 100);
   MemorySource source(bytes, 333);
@@ -99,7 +99,7 @@ TEST(FrameSyncTest, TruncatedLastFrameEndsTheStream) {
 
 TEST(FrameSyncTest, NeedsDataWhileTheNextFrameIsIncomplete) {
   BitWriter w;
-  PutFrames(w, HeaderSpec{}, 30);
+  PutFrames(w, HeaderFields{}, 30);
   MemorySource source(w.Bytes(), 300);  // short reads: each refill is cut after one read
   FrameSync sync;
   std::vector<SSC> statuses;
@@ -112,9 +112,9 @@ TEST(FrameSyncTest, TenFramesAfterASyncConfirmTheFollowingHeader) {
   // check counter runs. The same break after frame 14 is only seen when reached.
   for (int breakAfter : {6, 14}) {
     BitWriter w;
-    PutFrames(w, HeaderSpec{}, breakAfter);
-    PutFrames(w, HeaderSpec{.samplingRateIndex = 1}, 1);
-    PutFrames(w, HeaderSpec{}, 3);
+    PutFrames(w, HeaderFields{}, breakAfter);
+    PutFrames(w, HeaderFields{.samplingRateIndex = 1}, 1);
+    PutFrames(w, HeaderFields{}, 3);
     FrameSync sync(w.Bytes().data(), w.Bytes().size());
     int frames = 0;
     SSC s = SscOk;
@@ -137,7 +137,7 @@ TEST(FrameSyncTest, TenFramesAfterASyncConfirmTheFollowingHeader) {
 
 TEST(FrameSyncTest, ResetStartsSearchingAgain) {
   BitWriter w;
-  PutFrames(w, HeaderSpec{}, 3);
+  PutFrames(w, HeaderFields{}, 3);
   MemorySource source(w.Bytes());
   FrameSync sync;
   EXPECT_EQ(CountFrames(sync, &source), 3);

@@ -12,13 +12,13 @@ namespace {
 
 using test::BitWriter;
 using test::DecodeStream;
-using test::FrameSpec;
-using test::GranuleSpec;
-using test::HeaderSpec;
+using test::FrameFields;
+using test::GranuleFields;
+using test::HeaderFields;
 
 // A granule with a varied spectrum in lines [first, first + count).
-GranuleSpec MusicGranule(int seed, int first = 2, int count = 120) {
-  GranuleSpec g;
+GranuleFields MusicGranule(int seed, int first = 2, int count = 120) {
+  GranuleFields g;
   g.lines.assign(static_cast<std::size_t>(first + count), 0);
   std::uint32_t state = 12345u + static_cast<std::uint32_t>(seed) * 7919u;
   for (int i = first; i < first + count; ++i) {
@@ -28,18 +28,18 @@ GranuleSpec MusicGranule(int seed, int first = 2, int count = 120) {
   return g;
 }
 
-FrameSpec MonoMusicFrame(int index, bool crc = false) {
-  FrameSpec f;
-  f.header = HeaderSpec{.mode = 3, .crc = crc};
+FrameFields MonoMusicFrame(int index, bool crc = false) {
+  FrameFields f;
+  f.header = HeaderFields{.mode = 3, .crc = crc};
   f.granule[0][0] = MusicGranule(2 * index);
   f.granule[1][0] = MusicGranule(2 * index + 1);
   return f;
 }
 
-std::vector<std::uint8_t> Stream(const std::vector<FrameSpec>& frames, int leadingBits = 0) {
+std::vector<std::uint8_t> Stream(const std::vector<FrameFields>& frames, int leadingBits = 0) {
   BitWriter w;
   for (int i = 0; i < leadingBits; ++i) w.PutBit(i & 1);
-  for (const FrameSpec& f : frames) test::PutFrame(w, f);
+  for (const FrameFields& f : frames) test::PutFrame(w, f);
   return w.Bytes();
 }
 
@@ -56,7 +56,7 @@ bool AllZero(const std::vector<float>& v) {
 }
 
 TEST(Layer3StreamTest, DamagedCrcIsConcealedWithShapedNoise) {
-  std::vector<FrameSpec> frames;
+  std::vector<FrameFields> frames;
   for (int i = 0; i < 10; ++i) frames.push_back(MonoMusicFrame(i, true));
   frames[6].corruptCrc = true;
   auto decoder = test::MakeDecoder();
@@ -74,7 +74,7 @@ TEST(Layer3StreamTest, DamagedCrcIsConcealedWithShapedNoise) {
 }
 
 TEST(Layer3StreamTest, CrcErrorIsReportedInTheFrameProperties) {
-  std::vector<FrameSpec> frames = {MonoMusicFrame(0, true), MonoMusicFrame(1, true)};
+  std::vector<FrameFields> frames = {MonoMusicFrame(0, true), MonoMusicFrame(1, true)};
   frames[0].corruptCrc = true;
   auto decoder = test::MakeDecoder();
   test::MemorySource source(Stream(frames));
@@ -89,7 +89,7 @@ TEST(Layer3StreamTest, CrcErrorIsReportedInTheFrameProperties) {
 }
 
 TEST(Layer3StreamTest, MissingReservoirIsConcealedAndDecodingRecovers) {
-  std::vector<FrameSpec> frames;
+  std::vector<FrameFields> frames;
   for (int i = 0; i < 4; ++i) frames.push_back(MonoMusicFrame(i));
   frames[0].mainDataBegin = 200;
   auto decoder = test::MakeDecoder();
@@ -107,15 +107,15 @@ TEST(Layer3StreamTest, MissingReservoirIsConcealedAndDecodingRecovers) {
 }
 
 TEST(Layer3StreamTest, CorruptSideInformationGivesSilentGranules) {
-  FrameSpec tooBig = MonoMusicFrame(0);
+  FrameFields tooBig = MonoMusicFrame(0);
   tooBig.granule[0][0].bigValuesOverride = 300;
   tooBig.granule[1][0].bigValuesOverride = 300;
-  FrameSpec switchedType0 = MonoMusicFrame(1);
+  FrameFields switchedType0 = MonoMusicFrame(1);
   for (auto& gr : switchedType0.granule) {
     gr[0].windowSwitching = 1;
     gr[0].blockType = 0;
   }
-  for (const FrameSpec& f : {tooBig, switchedType0}) {
+  for (const FrameFields& f : {tooBig, switchedType0}) {
     const auto out = DecodeStream(Stream({f, f}), true);
     ASSERT_EQ(out.frames.size(), 2u);
     EXPECT_EQ(out.frameStatuses[0], SscOk);
@@ -124,7 +124,7 @@ TEST(Layer3StreamTest, CorruptSideInformationGivesSilentGranules) {
 }
 
 TEST(Layer3StreamTest, GlobalGainAbove210SilencesBandsWithSmallScalefactors) {
-  FrameSpec f = MonoMusicFrame(0);
+  FrameFields f = MonoMusicFrame(0);
   for (auto& gr : f.granule) gr[0].globalGain = 250;
   const auto silent = DecodeStream(Stream({f, f}), true);
   ASSERT_EQ(silent.frames.size(), 2u);
@@ -134,8 +134,8 @@ TEST(Layer3StreamTest, GlobalGainAbove210SilencesBandsWithSmallScalefactors) {
 
 TEST(Layer3StreamTest, FullScaleSignalClips) {
   for (int mode : {3, 0}) {  // mono and stereo output paths
-    FrameSpec f;
-    f.header = HeaderSpec{.mode = mode};
+    FrameFields f;
+    f.header = HeaderFields{.mode = mode};
     for (auto& gr : f.granule) {
       for (int ch = 0; ch < (mode == 3 ? 1 : 2); ++ch) {
         gr[ch].table = 31;  // 13 linbits
@@ -165,11 +165,11 @@ TEST(Layer3StreamTest, FullScaleSignalClips) {
 }
 
 TEST(Layer3StreamTest, Mpeg1IntensityStereo) {
-  FrameSpec f;
-  f.header = HeaderSpec{.mode = 1, .modeExtension = 1};  // intensity on, mid/side off
+  FrameFields f;
+  f.header = HeaderFields{.mode = 1, .modeExtension = 1};  // intensity on, mid/side off
   for (int gr = 0; gr < 2; ++gr) {
     f.granule[gr][0] = MusicGranule(gr, 2, 200);
-    GranuleSpec& right = f.granule[gr][1];
+    GranuleFields& right = f.granule[gr][1];
     right.scalefacCompress = 13;  // slen1 = slen2 = 3
     for (int b = 0; b < 21; ++b) right.part2.push_back({2, 3});  // is_pos 2 in every band
   }
@@ -188,8 +188,8 @@ TEST(Layer3StreamTest, Mpeg1IntensityStereo) {
 }
 
 TEST(Layer3StreamTest, Mpeg2IntensityStereoWithSlenZeroUsesPositionZero) {
-  FrameSpec f;
-  f.header = HeaderSpec{.version = 1, .bitrateIndex = 8, .mode = 1, .modeExtension = 1};
+  FrameFields f;
+  f.header = HeaderFields{.version = 1, .bitrateIndex = 8, .mode = 1, .modeExtension = 1};
   f.granule[0][0] = MusicGranule(3, 2, 150);
   f.granule[0][1].scalefacCompress = 0;  // slen 0 everywhere, intensity scale 0
   const auto out = DecodeStream(Stream({f, f, f}), true);
@@ -205,13 +205,13 @@ TEST(Layer3StreamTest, Mpeg2IntensityStereoWithSlenZeroUsesPositionZero) {
 // A mixed block whose spectrum lies in the long part decodes exactly like a long block:
 // the long part covers `longSubbands` subbands and the alias butterflies stop after
 // `boundaries` boundaries (content below line 18 * boundaries).
-void ExpectMixedMatchesLong(const HeaderSpec& header, int contentLines) {
+void ExpectMixedMatchesLong(const HeaderFields& header, int contentLines) {
   auto make = [&](bool mixed) {
-    FrameSpec f;
+    FrameFields f;
     f.header = header;
     const int granules = header.version == 0 ? 2 : 1;
     for (int gr = 0; gr < granules; ++gr) {
-      GranuleSpec g = MusicGranule(gr, 1, contentLines - 1);
+      GranuleFields g = MusicGranule(gr, 1, contentLines - 1);
       if (mixed) {
         g.windowSwitching = 1;
         g.blockType = 2;
@@ -237,17 +237,17 @@ void ExpectMixedMatchesLong(const HeaderSpec& header, int contentLines) {
 }
 
 TEST(Layer3StreamTest, MixedBlocksMpeg1) {
-  ExpectMixedMatchesLong(HeaderSpec{.mode = 3}, 18);
+  ExpectMixedMatchesLong(HeaderFields{.mode = 3}, 18);
 }
 
 TEST(Layer3StreamTest, MixedBlocksMpeg25At8000HzHaveFourLongSubbandsAndThreeButterflies) {
-  ExpectMixedMatchesLong(HeaderSpec{.version = 2, .bitrateIndex = 8, .samplingRateIndex = 2,
+  ExpectMixedMatchesLong(HeaderFields{.version = 2, .bitrateIndex = 8, .samplingRateIndex = 2,
                                     .mode = 3},
                          54);
 }
 
 TEST(Layer3StreamTest, FramesAtOddBitOffsetsDecodeTheSame) {
-  std::vector<FrameSpec> frames;
+  std::vector<FrameFields> frames;
   for (int i = 0; i < 5; ++i) frames.push_back(MonoMusicFrame(i));
   const auto aligned = DecodeStream(Stream(frames), false);
   const auto shifted = DecodeStream(Stream(frames, 13), false);

@@ -46,7 +46,7 @@ inline std::map<int, Code> CodeBook(int table) {
   return book;
 }
 
-struct GranuleSpec {
+struct GranuleFields {
   int globalGain = 170;
   int scalefacCompress = 0;
   int windowSwitching = 0;
@@ -63,15 +63,15 @@ struct GranuleSpec {
   int bigValuesOverride = -1;
 };
 
-struct FrameSpec {
-  HeaderSpec header;
+struct FrameFields {
+  HeaderFields header;
   int mainDataBegin = 0;
   int scfsi[2] = {0, 0};  // 4 bits per channel
-  GranuleSpec granule[2][2];
+  GranuleFields granule[2][2];
   bool corruptCrc = false;
 };
 
-inline void PutBigValues(BitWriter& w, const GranuleSpec& g, int bigValues) {
+inline void PutBigValues(BitWriter& w, const GranuleFields& g, int bigValues) {
   const auto book = CodeBook(g.table);
   const int linbits = tables::kHuffmanTables[g.table].linbits;
   for (int i = 0; i < 2 * bigValues; i += 2) {
@@ -89,7 +89,7 @@ inline void PutBigValues(BitWriter& w, const GranuleSpec& g, int bigValues) {
 }
 
 // Main data of one granule; returns big_values.
-inline int PutGranuleData(BitWriter& w, const GranuleSpec& g) {
+inline int PutGranuleData(BitWriter& w, const GranuleFields& g) {
   for (const auto& [value, width] : g.part2) w.Put(value, width);
   int last = static_cast<int>(g.lines.size());
   while (last > 0 && g.lines[last - 1] == 0) --last;
@@ -98,7 +98,7 @@ inline int PutGranuleData(BitWriter& w, const GranuleSpec& g) {
   return bigValues;
 }
 
-inline void PutGranuleSide(BitWriter& w, const GranuleSpec& g, bool mpeg1, int part23,
+inline void PutGranuleSide(BitWriter& w, const GranuleFields& g, bool mpeg1, int part23,
                            int bigValues) {
   w.Put(static_cast<std::uint32_t>(part23), 12);
   w.Put(static_cast<std::uint32_t>(bigValues), 9);
@@ -122,7 +122,7 @@ inline void PutGranuleSide(BitWriter& w, const GranuleSpec& g, bool mpeg1, int p
 }
 
 // Appends one frame to `out` (bit-exact, no byte alignment required).
-inline void PutFrame(BitWriter& out, const FrameSpec& f) {
+inline void PutFrame(BitWriter& out, const FrameFields& f) {
   FrameHeader h;
   const std::uint32_t headerWord = HeaderWord(f.header);
   h.Parse(headerWord);

@@ -33,7 +33,7 @@ class BitWriter {
   std::size_t bitCount_ = 0;
 };
 
-struct HeaderSpec {
+struct HeaderFields {
   int version = 0;  // 0 MPEG-1, 1 MPEG-2, 2 MPEG-2.5
   int layer = 3;
   int bitrateIndex = 9;
@@ -44,7 +44,7 @@ struct HeaderSpec {
   bool crc = false;
 };
 
-inline std::uint32_t HeaderWord(const HeaderSpec& h) {
+inline std::uint32_t HeaderWord(const HeaderFields& h) {
   const std::uint32_t versionBits = h.version == 0 ? 3u : (h.version == 1 ? 2u : 0u);
   return 0xFFE00000u | versionBits << 19 | static_cast<std::uint32_t>(4 - h.layer) << 17 |
          (h.crc ? 0u : 1u) << 16 | static_cast<std::uint32_t>(h.bitrateIndex) << 12 |
