@@ -5,6 +5,34 @@
 #include "audioedit/PeakFile.h"
 
 namespace audioedit {
+namespace {
+
+// Passes the build's events on and publishes the figures counted so far before each, so
+// that a host sees total_peaks count up while the file is built.
+class PublishingEvents final : public PeakBuildEvents {
+ public:
+  PublishingEvents(PeakBuildEvents& inner, LoadState& state) : inner_(inner), state_(state) {}
+  void Watch(const PeakFile& file) { file_ = &file; }
+  void OnStartPeakFile() override {
+    Publish();
+    inner_.OnStartPeakFile();
+  }
+  void OnPeakFileProgress(std::uint32_t progress) override {
+    Publish();
+    inner_.OnPeakFileProgress(progress);
+  }
+  bool IsCancelRequested() override { return inner_.IsCancelRequested(); }
+
+ private:
+  void Publish() {
+    if (file_) state_.SetInfo(file_->Info());
+  }
+  PeakBuildEvents& inner_;
+  LoadState& state_;
+  const PeakFile* file_ = nullptr;
+};
+
+}  // namespace
 
 bool AudioLoader::Accepts(PeakFile& file, const LoadRequest& request, std::uint32_t interval) {
   if (request.peakPath.empty()) return false;
@@ -17,7 +45,9 @@ PEC AudioLoader::Run(const LoadRequest& request) {
   const auto interval =
       static_cast<std::uint32_t>(PeakFile::EffectiveSampleInterval(request.sampleInterval));
 
-  PeakFile file(&events_);
+  PublishingEvents events(events_, state_);
+  PeakFile file(&events);
+  events.Watch(file);
   if (!tempDirectory_.empty()) file.SetTempDirectory(tempDirectory_);
   if (!Accepts(file, request, interval)) {
     const PEC built = file.Build(request.audioPath, request.sampleInterval);

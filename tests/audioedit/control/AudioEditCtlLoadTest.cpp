@@ -75,6 +75,17 @@ TEST(AudioEditCtlLoad, BuildFiresStartProgressResultAndEndFromTheirThreads) {
   EXPECT_TRUE(host.window.PaintPending() || host.window.PaintCount() > 0);
 }
 
+TEST(AudioEditCtlLoad, TotalPeaksCountUpWhileTheFileIsBuilt) {
+  Hosted host;
+  std::vector<std::uint32_t> seen;  // written on the worker, read after the load
+  host.sink->onEvent = [&](const Event& e) {
+    if (e.IsProgress()) seen.push_back(host.control->State().Info().total_peaks);
+  };
+  host.Load(Fixture("stereo16.wav"));
+  ASSERT_TRUE(host.RunUntilLoaded());
+  EXPECT_EQ(seen, (std::vector<std::uint32_t>{0, 512000 / 4 / 147}));
+}
+
 TEST(AudioEditCtlLoad, AcceptedKeptPeakFileIsReusedWithoutProgress) {
   Hosted host;
   host.Load(Fixture("stereo16.wav"), 0, {}, true);
