@@ -9,7 +9,7 @@
 #include "mpegaudio/layer3/Requantizer.h"
 #include "mpegaudio/layer3/ScaleFactorReader.h"
 #include "mpegaudio/layer3/SideInfo.h"
-#include "mpegaudio/layer3/SpectrumShaping.h"
+#include "mpegaudio/layer3/ReorderAndAlias.h"
 #include "mpegaudio/layer3/StereoProcessor.h"
 
 namespace mpegaudio::layer3 {

@@ -1,4 +1,4 @@
-#include "mpegaudio/layer3/SpectrumShaping.h"
+#include "mpegaudio/layer3/ReorderAndAlias.h"
 
 #include <algorithm>
 #include <cstring>
