@@ -16,10 +16,12 @@
 #include <cstring>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "audioedit/Pec.h"
 #include "audioedit/control/AudioEditCtl.h"
+#include "audioedit/control/ControlEventSink.h"
 #include "platform/com/Bstr.h"
 #include "platform/com/ComObject.h"
 #include "platform/window/HeadlessWindow.h"
@@ -79,31 +81,11 @@ std::optional<int> ParsePeaksOptions(int argc, char** argv, PeaksOptions& option
 
 // Prints the control's events as they arrive (from whichever thread fires them) and tells
 // when the load is over.
-class PrintingSink final : public com::ComObject<PrintingSink, com::IDispatch> {
+class PrintingSink final : public audioedit::ControlEventSink<PrintingSink> {
  public:
   explicit PrintingSink(win::WindowPort& window) : window_(window) {}
-  auto Interfaces() {
-    return std::array{com::Expose<com::IDispatch>(this, com::IID_IUnknown),
-                      com::Expose<com::IDispatch>(this, com::IID_IDispatch),
-                      com::Expose<com::IDispatch>(this, audioedit::DIID__IAudioEditCtlEvents)};
-  }
-  com::HRESULT GetTypeInfoCount(com::UINT* count) override {
-    if (count) *count = 0;
-    return com::S_OK;
-  }
-  com::HRESULT GetTypeInfo(com::UINT, com::LCID, com::ITypeInfo**) override {
-    return com::E_NOTIMPL;
-  }
-  com::HRESULT GetIDsOfNames(com::REFIID, com::LPOLESTR*, com::UINT, com::LCID,
-                             com::DISPID*) override {
-    return com::E_NOTIMPL;
-  }
-  com::HRESULT Invoke(com::DISPID id, com::REFIID, com::LCID, com::WORD, com::DISPPARAMS* params,
-                      com::VARIANT*, com::EXCEPINFO*, com::UINT*) override {
-    if (!params) return com::S_OK;
-    auto arg = [&](com::UINT k) {  // in declaration order
-      return k < params->cArgs ? params->rgvarg[params->cArgs - 1 - k].ulVal : 0u;
-    };
+  void OnControlEvent(com::DISPID id, std::span<const com::ULONG> args) {
+    auto arg = [&](std::size_t k) { return k < args.size() ? args[k] : 0u; };
     {
       std::lock_guard lock(mutex_);
       if (id == audioedit::DISPID_AudioEditMsg) {
@@ -116,7 +98,6 @@ class PrintingSink final : public com::ComObject<PrintingSink, com::IDispatch> {
       std::fflush(stdout);
     }
     window_.Wake();
-    return com::S_OK;
   }
   bool Done() const {
     std::lock_guard lock(mutex_);

@@ -22,9 +22,15 @@ std::vector<Event> WithoutProgress(const std::vector<Event>& events) {
 
 TEST(AudioEditCtlLoad, BuildFiresStartProgressResultAndEndFromTheirThreads) {
   Hosted host;
+  auto shape = com::MakeObject<CallShapeSink>();
+  Connect(*host.control, DIID__IAudioEditCtlEvents, shape.Get());
   ASSERT_EQ(host.Load(Fixture("stereo16.wav")), com::S_OK);
   ASSERT_TRUE(host.RunUntilLoaded());
   const auto events = host.sink->Events();
+  // The second sink hears each event after the first; the worker's end wakes the window.
+  EXPECT_TRUE(host.window.RunUntil(
+      [&] { return shape->CallsAndBad().first == static_cast<int>(events.size()); }));
+  EXPECT_EQ(shape->CallsAndBad().second, 0);
   const auto window = std::this_thread::get_id();
   ASSERT_GE(events.size(), 4u);
   EXPECT_TRUE(events[0].IsMsg(AEMSG_StartPeakFile, 0));

@@ -8,12 +8,14 @@
 #include <filesystem>
 #include <functional>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "audioedit/Pec.h"
 #include "audioedit/control/AudioEditCtl.h"
+#include "audioedit/control/ControlEventSink.h"
 #include "platform/com/Bstr.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/ConnectionInterfaces.h"
@@ -35,31 +37,13 @@ struct Event {
   bool IsProgress() const { return id == DISPID_PeakFileProgress; }
 };
 
-// _IAudioEditCtlEvents sink. Records every event with its thread; `onEvent` runs after the
+// Records every event with its thread; `onEvent` runs after the
 // recording (on the firing thread), then every window in `wake` is woken.
-class EventSink final : public com::ComObject<EventSink, com::IDispatch> {
+class EventSink final : public ControlEventSink<EventSink> {
  public:
-  auto Interfaces() {
-    return std::array{com::Expose<com::IDispatch>(this, com::IID_IUnknown),
-                      com::Expose<com::IDispatch>(this, com::IID_IDispatch),
-                      com::Expose<com::IDispatch>(this, DIID__IAudioEditCtlEvents)};
-  }
-  com::HRESULT GetTypeInfoCount(com::UINT* n) override {
-    *n = 0;
-    return com::S_OK;
-  }
-  com::HRESULT GetTypeInfo(com::UINT, com::LCID, com::ITypeInfo**) override { return com::E_NOTIMPL; }
-  com::HRESULT GetIDsOfNames(com::REFIID, com::LPOLESTR*, com::UINT, com::LCID, com::DISPID*) override {
-    return com::E_NOTIMPL;
-  }
-  com::HRESULT Invoke(com::DISPID id, com::REFIID, com::LCID, com::WORD flags, com::DISPPARAMS* params,
-                      com::VARIANT*, com::EXCEPINFO*, com::UINT*) override {
-    EXPECT_EQ(flags, com::DISPATCH_METHOD);
-    Event event{id, {}, std::this_thread::get_id()};
-    for (com::UINT k = params->cArgs; k-- > 0;) {
-      EXPECT_EQ(params->rgvarg[k].vt, com::VT_UI4);
-      event.args.push_back(params->rgvarg[k].ulVal);
-    }
+  void OnControlEvent(com::DISPID id, std::span<const com::ULONG> args) {
+    const Event event{id, std::vector<com::ULONG>(args.begin(), args.end()),
+                      std::this_thread::get_id()};
     std::function<void(const Event&)> hook;
     {
       std::lock_guard lock(mutex_);
@@ -68,7 +52,6 @@ class EventSink final : public com::ComObject<EventSink, com::IDispatch> {
     }
     if (hook) hook(event);
     for (win::WindowPort* window : wake) window->Wake();
-    return com::S_OK;
   }
 
   std::vector<Event> Events() const {
@@ -87,6 +70,39 @@ class EventSink final : public com::ComObject<EventSink, com::IDispatch> {
  private:
   mutable std::mutex mutex_;
   std::vector<Event> events_;
+};
+
+// Checks how events are called: one Invoke with DISPATCH_METHOD and VT_UI4 arguments.
+class CallShapeSink final : public com::ComObject<CallShapeSink, com::IDispatch> {
+ public:
+  auto Interfaces() {
+    return std::array{com::Expose<com::IDispatch>(this, com::IID_IUnknown),
+                      com::Expose<com::IDispatch>(this, DIID__IAudioEditCtlEvents)};
+  }
+  com::HRESULT GetTypeInfoCount(com::UINT*) override { return com::E_NOTIMPL; }
+  com::HRESULT GetTypeInfo(com::UINT, com::LCID, com::ITypeInfo**) override { return com::E_NOTIMPL; }
+  com::HRESULT GetIDsOfNames(com::REFIID, com::LPOLESTR*, com::UINT, com::LCID,
+                             com::DISPID*) override {
+    return com::E_NOTIMPL;
+  }
+  com::HRESULT Invoke(com::DISPID, com::REFIID, com::LCID, com::WORD flags, com::DISPPARAMS* params,
+                      com::VARIANT*, com::EXCEPINFO*, com::UINT*) override {
+    bool ok = flags == com::DISPATCH_METHOD && params && params->cNamedArgs == 0;
+    for (com::UINT k = 0; ok && k < params->cArgs; ++k) ok = params->rgvarg[k].vt == com::VT_UI4;
+    std::lock_guard lock(mutex_);
+    ++calls_;
+    bad_ += ok ? 0 : 1;
+    return com::S_OK;
+  }
+  std::pair<int, int> CallsAndBad() const {
+    std::lock_guard lock(mutex_);
+    return {calls_, bad_};
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  int calls_ = 0;
+  int bad_ = 0;
 };
 
 inline com::DWORD Connect(AudioEditCtl& control, com::REFIID iid, com::IUnknown* sink) {
