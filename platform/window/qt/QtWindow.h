@@ -1,0 +1,95 @@
+// A window on a Qt widget, for desktop hosts. The thread that constructs it (the thread of
+// the application object) is its window thread, and Qt's event loop is its message loop:
+// messages sent from other threads arrive as high-priority events, posted messages as
+// ordinary events in the order they were posted, timers are the widget's timers, and the
+// widget's paint event paints the procedure's pixels.
+//
+// Painting: the procedure draws into a canvas (SetSurface) that the widget shows. When an
+// invalidation is pending, the paint event first delivers WM_ERASEBKGND (when asked for)
+// and WM_PAINT, then shows the canvas; otherwise it only shows it again. Drawing that the
+// procedure does outside WM_PAINT shows up after the message that caused it, or when the
+// host calls Present() after calling the procedure's owner directly.
+//
+// The scroll bar child is a real QScrollBar over the client area, placed where its owner
+// moves it; the user's actions on it arrive as WM_HSCROLL.
+#pragma once
+
+#include <QWidget>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "platform/gdi/Bitmap.h"
+#include "platform/window/WindowPort.h"
+#include "platform/window/qt/QtScrollBar.h"
+
+namespace win {
+
+class QtWindow final : public QWidget, public WindowPort {
+ public:
+  explicit QtWindow(QWidget* parent = nullptr);
+  // Messages still waiting to be sent are abandoned: their senders get 0.
+  ~QtWindow() override;
+
+  void SetProcedure(WindowProcedure* procedure) override;
+  LRESULT SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  bool PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void InvalidateRect(const Rect* rect, bool erase) override;
+  TimerId SetTimer(TimerId id, UINT periodMs) override;
+  bool KillTimer(TimerId id) override;
+  Rect ClientRect() const override;
+  ScrollBar& HorizontalScrollBar() override { return scrollBar_; }
+  bool IsWindowThread() const override { return std::this_thread::get_id() == owner_; }
+  void WaitHandlingSent(const std::function<bool()>& done) override;
+  void Wake() override;
+
+  // The host's side of the window.
+  // The canvas the widget shows (null: none; the widget is then filled with its background).
+  // It must stay alive while it is set.
+  void SetSurface(const gdi::Bitmap* surface);
+  // Shows the canvas again soon, without a WM_PAINT.
+  void Present() { update(); }
+  unsigned PaintCount() const { return paintCount_; }
+  bool HasTimer(TimerId id) const { return timers_.count(id) != 0; }
+  QScrollBar& ScrollBarWidget() { return scrollBar_.Widget(); }
+
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
+
+ private:
+  struct SentCall;
+
+  LRESULT Deliver(UINT msg, WPARAM wParam, LPARAM lParam);
+  bool HandleSent();
+  std::uint64_t Generation() const;
+  void RequestUpdateLocked();
+
+  const std::thread::id owner_;
+  WindowProcedure* procedure_ = nullptr;
+  QtScrollBar scrollBar_;
+  std::map<TimerId, int> timers_;  // window timer id -> Qt timer id
+  const gdi::Bitmap* surface_ = nullptr;
+  unsigned paintCount_ = 0;
+
+  mutable std::mutex mutex_;  // guards everything below
+  std::condition_variable changed_;
+  std::deque<std::shared_ptr<SentCall>> sent_;
+  int width_ = 0;
+  int height_ = 0;
+  bool paintPending_ = false;
+  bool erasePending_ = false;
+  bool updateRequested_ = false;  // an update event is on its way to the window thread
+  Rect update_;
+  std::uint64_t generation_ = 0;
+  bool destroyed_ = false;
+};
+
+}  // namespace win
