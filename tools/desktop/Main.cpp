@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QString>
-#include <QStringList>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 
 #include "tools/desktop/DesktopWindow.h"
 
@@ -23,12 +23,12 @@ int Usage(const char* problem) {
 }
 
 // 0 when the options are complete, else the exit status of a usage error.
-int ParseOptions(const QStringList& args, Options& options) {
-  for (int i = 1; i < args.size(); ++i) {
-    const QString& arg = args[i];
+int ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const QString arg = QString::fromLocal8Bit(argv[i]);
     if (arg == QLatin1String("--screenshot")) {
-      if (i + 1 >= args.size()) return Usage("missing file after --screenshot");
-      options.screenshot = args[++i];
+      if (i + 1 >= argc) return Usage("missing file after --screenshot");
+      options.screenshot = QString::fromLocal8Bit(argv[++i]);
     } else if (arg.startsWith(QLatin1String("--"))) {
       return Usage(("unknown option " + arg.toStdString()).c_str());
     } else if (options.audio.isEmpty()) {
@@ -55,10 +55,24 @@ void SaveAndQuit(desktop::DesktopWindow& window, const QString& path) {
 
 }  // namespace
 
+// Qt would abort without a screen to show the window on; say so plainly instead.
+bool HasDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return true;
+  }
+  return false;
+}
+
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
   Options options;
-  if (const int usage = ParseOptions(QApplication::arguments(), options); usage != 0) return usage;
+  if (const int usage = ParseOptions(argc, argv, options); usage != 0) return usage;
+  if (!HasDisplay()) {
+    std::fprintf(stderr, "tavolex-desktop: no display to show the window on (set DISPLAY, or "
+                         "run it under xvfb-run)\n");
+    return 1;
+  }
+  QApplication app(argc, argv);
 
   desktop::DesktopWindow window;
   if (!options.screenshot.isEmpty()) {

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
+#include <cmath>
+#include <cstdint>
+#include <memory>
 #include <QScrollBar>
 #include <set>
 #include <string>
@@ -85,6 +91,82 @@ TEST_F(DesktopHostTest, TheUsersScrollingReachesTheZoomedView) {
   EXPECT_GT(after, before);
   EXPECT_EQ(after, window_.View().HorizontalScrollBar().HighestPosition());
   EXPECT_EQ(bar.value(), after);
+}
+
+}  // namespace
+
+namespace {
+
+// A stereo 16-bit 44.1 kHz WAV of `seconds` of a tone, long enough for a build with several
+// progress steps.
+QString WriteLongWav(const QTemporaryDir& dir, int seconds) {
+  const QString path = dir.filePath(QStringLiteral("long.wav"));
+  const std::uint32_t frames = 44100u * static_cast<std::uint32_t>(seconds);
+  const std::uint32_t bytes = frames * 4;
+  QByteArray data;
+  auto put32 = [&](std::uint32_t v) { for (int k = 0; k < 4; ++k) data.append(static_cast<char>(v >> (8 * k))); };
+  auto put16 = [&](std::uint16_t v) { data.append(static_cast<char>(v)); data.append(static_cast<char>(v >> 8)); };
+  data.append("RIFF");
+  put32(36 + bytes);
+  data.append("WAVEfmt ");
+  put32(16);
+  put16(1);
+  put16(2);
+  put32(44100);
+  put32(44100 * 4);
+  put16(4);
+  put16(16);
+  data.append("data");
+  put32(bytes);
+  for (std::uint32_t i = 0; i < frames; ++i) {
+    const auto v = static_cast<std::uint16_t>(static_cast<std::int16_t>(
+        8000 * std::sin(2 * 3.14159265358979 * 440.0 * i / 44100.0)));
+    put16(v);
+    put16(v);
+  }
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size()) return {};
+  return path;
+}
+
+// Closing the window while the worker builds a peak file (and may be blocked sending its
+// result to the window) cancels the load without a deadlock.
+TEST(DesktopHostClosing, ClosingDuringALoadCancelsIt) {
+  const QTemporaryDir dir;
+  const QString audio = WriteLongWav(dir, 30);
+  ASSERT_FALSE(audio.isEmpty());
+  auto window = std::make_unique<desktop::DesktopWindow>();
+  bool ended = false;
+  window->SetLoadEndedHandler([&] { ended = true; });
+  window->show();
+  window->Open(audio);
+  ASSERT_TRUE(ProcessUntil([&] {
+    return ended || window->StatusText().startsWith(QStringLiteral("Building"));
+  }));
+  window.reset();
+  SUCCEED();
+}
+
+TEST(DesktopHostProgress, TheBuildsProgressIsShownAsItComes) {
+  const QTemporaryDir dir;
+  const QString audio = WriteLongWav(dir, 30);
+  ASSERT_FALSE(audio.isEmpty());
+  desktop::DesktopWindow window;
+  bool ended = false;
+  QStringList seen;
+  window.SetLoadEndedHandler([&] { ended = true; });
+  window.show();
+  window.Open(audio);
+  ASSERT_TRUE(ProcessUntil([&] {
+    if (seen.isEmpty() || seen.back() != window.StatusText()) seen << window.StatusText();
+    return ended;
+  }));
+  ASSERT_GE(seen.size(), 2);
+  EXPECT_TRUE(seen.front().startsWith(QStringLiteral("Loading")));
+  EXPECT_TRUE(seen.back().startsWith(QStringLiteral("long.wav"))) << seen.back().toStdString();
+  bool progress = false;
+  for (const QString& s : seen) progress = progress || s.startsWith(QStringLiteral("Building"));
+  EXPECT_TRUE(progress);
 }
 
 }  // namespace
