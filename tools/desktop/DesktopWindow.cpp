@@ -1,6 +1,8 @@
 #include "tools/desktop/DesktopWindow.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -137,6 +139,15 @@ void DesktopWindow::Open(const QString& path) {
     status_->setText(QStringLiteral("Cannot load '%1': the control could not be made.").arg(path));
     return;
   }
+  if (loading_) {
+    // The load under way stops here; what it already reported is dropped, not shown under
+    // the new file's name.
+    control_->CancelLoading();
+    discarding_ = true;
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    discarding_ = false;
+  }
+  loading_ = true;
   file_ = path;
   dividerList_->clear();
   status_->setText(QStringLiteral("Loading '%1'…").arg(path));
@@ -153,10 +164,11 @@ void DesktopWindow::RunCommand(com::HRESULT (audioedit::AudioEditCtl::*command)(
 }
 
 void DesktopWindow::OnControlEvent(com::DISPID id, std::uint32_t first, std::uint32_t second) {
+  if (discarding_) return;
   if (id == audioedit::DISPID_PeakFileProgress) return ShowProgress(first);
   if (id != audioedit::DISPID_AudioEditMsg) return;
   if (first == audioedit::AEMSG_StartPeakFile) return ShowProgress(0);
-  if (first == audioedit::AEMSG_PeakError && second != audioedit::PEC_Success) return ShowFailure();
+  if (first == audioedit::AEMSG_PeakError && second != audioedit::PEC_Success) return ShowFailure(second);
   if (first == audioedit::AEMSG_EndPeakFile) return ShowLoaded();
 }
 
@@ -167,15 +179,13 @@ void DesktopWindow::ShowProgress(std::uint32_t percent) {
   status_->setText(QStringLiteral("Building the peak file of '%1': %2%").arg(file_).arg(shown));
 }
 
-void DesktopWindow::ShowFailure() {
-  com::INT code = 0;
-  control_->get_ErrorCode(&code);
+void DesktopWindow::ShowFailure(std::uint32_t code) {
   if (code == audioedit::PEC_LoadingCanceled) {
     status_->setText(QStringLiteral("Loading of '%1' cancelled.").arg(file_));
   } else {
     com::Bstr text;
     control_->get_ErrorString(text.Put());
-    const QString reason = text.ToUtf8().empty() ? QString::fromUtf8(audioedit::PecMessage(code))
+    const QString reason = text.ToUtf8().empty() ? QString::fromUtf8(audioedit::PecMessage(static_cast<std::int32_t>(code)))
                                                  : Text(text);
     status_->setText(QStringLiteral("Cannot load '%1': %2").arg(file_, reason));
   }
@@ -212,6 +222,7 @@ void DesktopWindow::FillDividerList() {
 }
 
 void DesktopWindow::EndLoad() {
+  loading_ = false;
   progress_->hide();
   view_->Present();
   if (loadEnded_) loadEnded_();

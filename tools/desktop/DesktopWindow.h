@@ -46,7 +46,7 @@ class DesktopWindow final : public QMainWindow {
   void RunCommand(com::HRESULT (audioedit::AudioEditCtl::*command)());
   void OnControlEvent(com::DISPID id, std::uint32_t first, std::uint32_t second);
   void ShowProgress(std::uint32_t percent);
-  void ShowFailure();
+  void ShowFailure(std::uint32_t code);
   void ShowLoaded();
   void FillDividerList();
   void EndLoad();
@@ -60,6 +60,8 @@ class DesktopWindow final : public QMainWindow {
   com::ComPtr<com::IConnectionPoint> point_;
   com::DWORD cookie_ = 0;
   QString file_;
+  bool loading_ = false;     // from Open until the load's end is shown
+  bool discarding_ = false;  // dropping the events of a replaced load
   std::function<void()> loadEnded_;
 };
 

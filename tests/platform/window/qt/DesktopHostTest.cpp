@@ -169,4 +169,24 @@ TEST(DesktopHostProgress, TheBuildsProgressIsShownAsItComes) {
   EXPECT_TRUE(progress);
 }
 
+TEST(DesktopHostReplacing, OpeningAnotherFileDuringALoadShowsOnlyTheNewOne) {
+  const QTemporaryDir dir;
+  const QString audio = WriteLongWav(dir, 30);
+  ASSERT_FALSE(audio.isEmpty());
+  desktop::DesktopWindow window;
+  int ended = 0;
+  window.SetLoadEndedHandler([&] { ++ended; });
+  window.show();
+  window.Open(audio);
+  ASSERT_TRUE(ProcessUntil([&] { return window.StatusText().startsWith(QStringLiteral("Building")); }));
+  window.Open(Fixture("stereo16.wav"));
+  ASSERT_TRUE(ProcessUntil([&] { return ended > 0; }));
+  EXPECT_EQ(ended, 1);
+  EXPECT_TRUE(window.StatusText().startsWith(QStringLiteral("stereo16.wav")))
+      << window.StatusText().toStdString();
+  const QStringList dividers = window.DividerLines();
+  ASSERT_EQ(dividers.size(), 2);
+  EXPECT_TRUE(dividers[1].endsWith(QStringLiteral("(frame 240)"))) << dividers[1].toStdString();
+}
+
 }  // namespace
