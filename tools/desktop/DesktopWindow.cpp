@@ -112,8 +112,8 @@ void DesktopWindow::BuildCommands() {
   QAction* zoomIn = viewMenu->addAction(QStringLiteral("Zoom &In"), this,
                                         [this] { RunCommand(&audioedit::AudioEditCtl::ZoomIn); });
   zoomIn->setShortcut(QKeySequence::ZoomIn);
-  QAction* zoomOut = viewMenu->addAction(
-      QStringLiteral("Zoom &Out"), this, [this] { RunCommand(&audioedit::AudioEditCtl::ZoomOut); });
+  QAction* zoomOut = viewMenu->addAction(QStringLiteral("Zoom &Out"), this,
+                                         [this] { RunCommand(&audioedit::AudioEditCtl::ZoomOut); });
   zoomOut->setShortcut(QKeySequence::ZoomOut);
   QAction* full = viewMenu->addAction(QStringLiteral("&Full View"), this, [this] {
     RunCommand(&audioedit::AudioEditCtl::ZoomOutFull);
@@ -168,7 +168,8 @@ void DesktopWindow::OnControlEvent(com::DISPID id, std::uint32_t first, std::uin
   if (id == audioedit::DISPID_PeakFileProgress) return ShowProgress(first);
   if (id != audioedit::DISPID_AudioEditMsg) return;
   if (first == audioedit::AEMSG_StartPeakFile) return ShowProgress(0);
-  if (first == audioedit::AEMSG_PeakError && second != audioedit::PEC_Success) return ShowFailure(second);
+  if (first == audioedit::AEMSG_PeakError && second != audioedit::PEC_Success)
+    return ShowFailure(second);
   if (first == audioedit::AEMSG_EndPeakFile) return ShowLoaded();
 }
 
@@ -185,8 +186,10 @@ void DesktopWindow::ShowFailure(std::uint32_t code) {
   } else {
     com::Bstr text;
     control_->get_ErrorString(text.Put());
-    const QString reason = text.ToUtf8().empty() ? QString::fromUtf8(audioedit::PecMessage(static_cast<std::int32_t>(code)))
-                                                 : Text(text);
+    const QString reason =
+        text.ToUtf8().empty()
+            ? QString::fromUtf8(audioedit::PecMessage(static_cast<std::int32_t>(code)))
+            : Text(text);
     status_->setText(QStringLiteral("Cannot load '%1': %2").arg(file_, reason));
   }
   EndLoad();
@@ -215,9 +218,8 @@ void DesktopWindow::FillDividerList() {
     com::LONG more = 0;
     com::ULONG frame = 0;
     if (control_->GetNextDivider(&type, &frame, &more) != com::S_OK || more == 0) break;
-    dividerList_->addItem(QStringLiteral("%1\t%2\t(frame %3)")
-                              .arg(DividerKind(type), FrameTime(frame))
-                              .arg(frame));
+    dividerList_->addItem(
+        QStringLiteral("%1\t%2\t(frame %3)").arg(DividerKind(type), FrameTime(frame)).arg(frame));
   }
 }
 

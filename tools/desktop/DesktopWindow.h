@@ -51,10 +51,10 @@ class DesktopWindow final : public QMainWindow {
   void FillDividerList();
   void EndLoad();
 
-  win::QtWindow* view_;        // owned by the widget tree
-  QListWidget* dividerList_;   // owned by the widget tree
-  QLabel* status_;             // owned by the status bar
-  QProgressBar* progress_;     // owned by the status bar
+  win::QtWindow* view_;       // owned by the widget tree
+  QListWidget* dividerList_;  // owned by the widget tree
+  QLabel* status_;            // owned by the status bar
+  QProgressBar* progress_;    // owned by the status bar
   com::ComPtr<audioedit::AudioEditCtl> control_;
   com::ComPtr<ControlEventForwarder> events_;
   com::ComPtr<com::IConnectionPoint> point_;

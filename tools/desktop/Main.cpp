@@ -68,8 +68,9 @@ int main(int argc, char** argv) {
   Options options;
   if (const int usage = ParseOptions(argc, argv, options); usage != 0) return usage;
   if (!HasDisplay()) {
-    std::fprintf(stderr, "tavolex-desktop: no display to show the window on (set DISPLAY, or "
-                         "run it under xvfb-run)\n");
+    std::fprintf(stderr,
+                 "tavolex-desktop: no display to show the window on (set DISPLAY, or "
+                 "run it under xvfb-run)\n");
     return 1;
   }
   QApplication app(argc, argv);

@@ -40,7 +40,7 @@ class QtScrollBar final : public ScrollBarModel {
   void OnRelease();
   void Request(unsigned request, int thumb);
 
-  QScrollBar* bar_;  // owned by the parent widget
+  QScrollBar* bar_;        // owned by the parent widget
   ReleaseFilter* filter_;  // owned by bar_
   RequestSink sink_;
   bool mirroring_ = false;

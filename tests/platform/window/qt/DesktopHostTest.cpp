@@ -1,20 +1,19 @@
-#include "tools/desktop/DesktopWindow.h"
-
 #include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdint>
 #include <memory>
-#include <QScrollBar>
 #include <set>
 #include <string>
 
 #include "platform/com/Bstr.h"
 #include "tests/platform/window/qt/QtTestSupport.h"
+#include "tools/desktop/DesktopWindow.h"
 
 namespace {
 
@@ -104,8 +103,13 @@ QString WriteLongWav(const QTemporaryDir& dir, int seconds) {
   const std::uint32_t frames = 44100u * static_cast<std::uint32_t>(seconds);
   const std::uint32_t bytes = frames * 4;
   QByteArray data;
-  auto put32 = [&](std::uint32_t v) { for (int k = 0; k < 4; ++k) data.append(static_cast<char>(v >> (8 * k))); };
-  auto put16 = [&](std::uint16_t v) { data.append(static_cast<char>(v)); data.append(static_cast<char>(v >> 8)); };
+  auto put32 = [&](std::uint32_t v) {
+    for (int k = 0; k < 4; ++k) data.append(static_cast<char>(v >> (8 * k)));
+  };
+  auto put16 = [&](std::uint16_t v) {
+    data.append(static_cast<char>(v));
+    data.append(static_cast<char>(v >> 8));
+  };
   data.append("RIFF");
   put32(36 + bytes);
   data.append("WAVEfmt ");
@@ -119,8 +123,8 @@ QString WriteLongWav(const QTemporaryDir& dir, int seconds) {
   data.append("data");
   put32(bytes);
   for (std::uint32_t i = 0; i < frames; ++i) {
-    const auto v = static_cast<std::uint16_t>(static_cast<std::int16_t>(
-        8000 * std::sin(2 * 3.14159265358979 * 440.0 * i / 44100.0)));
+    const auto v = static_cast<std::uint16_t>(
+        static_cast<std::int16_t>(8000 * std::sin(2 * 3.14159265358979 * 440.0 * i / 44100.0)));
     put16(v);
     put16(v);
   }
@@ -140,9 +144,8 @@ TEST(DesktopHostClosing, ClosingDuringALoadCancelsIt) {
   window->SetLoadEndedHandler([&] { ended = true; });
   window->show();
   window->Open(audio);
-  ASSERT_TRUE(ProcessUntil([&] {
-    return ended || window->StatusText().startsWith(QStringLiteral("Building"));
-  }));
+  ASSERT_TRUE(ProcessUntil(
+      [&] { return ended || window->StatusText().startsWith(QStringLiteral("Building")); }));
   window.reset();
   SUCCEED();
 }
@@ -178,7 +181,8 @@ TEST(DesktopHostReplacing, OpeningAnotherFileDuringALoadShowsOnlyTheNewOne) {
   window.SetLoadEndedHandler([&] { ++ended; });
   window.show();
   window.Open(audio);
-  ASSERT_TRUE(ProcessUntil([&] { return window.StatusText().startsWith(QStringLiteral("Building")); }));
+  ASSERT_TRUE(
+      ProcessUntil([&] { return window.StatusText().startsWith(QStringLiteral("Building")); }));
   window.Open(Fixture("stereo16.wav"));
   ASSERT_TRUE(ProcessUntil([&] { return ended > 0; }));
   EXPECT_EQ(ended, 1);

@@ -32,15 +32,30 @@ class QtScrollBarTest : public ::testing::Test {
       const win::ScrollInfo info = bar.GetInfo();
       win::ScrollInfo next;
       switch (win::LowWord(w)) {
-        case win::SB_PAGERIGHT: next.pos = info.pos + static_cast<int>(info.page); break;
-        case win::SB_PAGELEFT: next.pos = info.pos - static_cast<int>(info.page); break;
-        case win::SB_LINERIGHT: next.pos = info.pos + 1; break;
-        case win::SB_LINELEFT: next.pos = info.pos - 1; break;
-        case win::SB_LEFT: next.pos = info.min; break;
-        case win::SB_RIGHT: next.pos = bar.HighestPosition(); break;
+        case win::SB_PAGERIGHT:
+          next.pos = info.pos + static_cast<int>(info.page);
+          break;
+        case win::SB_PAGELEFT:
+          next.pos = info.pos - static_cast<int>(info.page);
+          break;
+        case win::SB_LINERIGHT:
+          next.pos = info.pos + 1;
+          break;
+        case win::SB_LINELEFT:
+          next.pos = info.pos - 1;
+          break;
+        case win::SB_LEFT:
+          next.pos = info.min;
+          break;
+        case win::SB_RIGHT:
+          next.pos = bar.HighestPosition();
+          break;
         case win::SB_THUMBTRACK:
-        case win::SB_THUMBPOSITION: next.pos = info.trackPos; break;
-        default: return 0;
+        case win::SB_THUMBPOSITION:
+          next.pos = info.trackPos;
+          break;
+        default:
+          return 0;
       }
       bar.SetInfo(next, win::SIF_POS);
       return 0;
@@ -57,7 +72,8 @@ class QtScrollBarTest : public ::testing::Test {
   std::vector<Scroll> Requests() const {
     std::vector<Scroll> out;
     for (const auto& r : procedure_.All())
-      if (r.msg == win::WM_HSCROLL) out.push_back(Scroll{win::LowWord(r.wParam), win::HighWord(r.wParam)});
+      if (r.msg == win::WM_HSCROLL)
+        out.push_back(Scroll{win::LowWord(r.wParam), win::HighWord(r.wParam)});
     return out;
   }
 
@@ -128,9 +144,9 @@ TEST_F(QtScrollBarTest, DraggingTheThumbTracksThenEnds) {
   widget.setSliderPosition(55);
   EXPECT_EQ(window_.HorizontalScrollBar().GetInfo().trackPos, 55);
   Mouse(QEvent::MouseButtonRelease, QPoint(200, 12));
-  EXPECT_EQ(Requests(), (std::vector<Scroll>{{win::SB_THUMBTRACK, 55},
-                                             {win::SB_THUMBPOSITION, 55},
-                                             {win::SB_ENDSCROLL, 0}}));
+  EXPECT_EQ(Requests(),
+            (std::vector<Scroll>{
+                {win::SB_THUMBTRACK, 55}, {win::SB_THUMBPOSITION, 55}, {win::SB_ENDSCROLL, 0}}));
   EXPECT_EQ(window_.HorizontalScrollBar().GetInfo().pos, 55);
 }
 
@@ -138,8 +154,7 @@ TEST_F(QtScrollBarTest, AClickInTheTroughPagesAndEnds) {
   // Right of the thumb (at 30 of 0..90 the thumb sits in the left half).
   Mouse(QEvent::MouseButtonPress, QPoint(360, 12));
   Mouse(QEvent::MouseButtonRelease, QPoint(360, 12));
-  EXPECT_EQ(Requests(),
-            (std::vector<Scroll>{{win::SB_PAGERIGHT, 0}, {win::SB_ENDSCROLL, 0}}));
+  EXPECT_EQ(Requests(), (std::vector<Scroll>{{win::SB_PAGERIGHT, 0}, {win::SB_ENDSCROLL, 0}}));
   EXPECT_EQ(window_.ScrollBarWidget().value(), 40);
 }
 

@@ -1,5 +1,3 @@
-#include "platform/window/qt/QtWindow.h"
-
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -7,6 +5,7 @@
 #include <thread>
 
 #include "platform/gdi/Bitmap.h"
+#include "platform/window/qt/QtWindow.h"
 #include "tests/platform/window/qt/QtTestSupport.h"
 #include "tests/platform/window/qt/RecordingProcedure.h"
 
