@@ -113,7 +113,7 @@ SAFEARRAY* Create(VARTYPE vt, LONG lowerBound, ULONG count, IRecordInfo* info) {
   psa->pvData = data;
   psa->rgsabound[0] = {count, lowerBound};
   psa->vt = vt;
-  if (vt == VT_RECORD) {
+  if (info) {  // only record arrays carry a description
     psa->recordInfo = info;
     info->AddRef();
     for (ULONG i = 0; i < count; ++i) info->RecordInit(ElementAt(psa, i));
