@@ -1,6 +1,7 @@
 #include "platform/window/HeadlessWindow.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace win {
 
@@ -9,24 +10,15 @@ namespace {
 constexpr std::chrono::hours kLongWait{1};
 }  // namespace
 
-struct HeadlessWindow::SentCall {
-  UINT msg;
-  WPARAM wParam;
-  LPARAM lParam;
-  LRESULT result = 0;
-  bool done = false;
-};
-
 HeadlessWindow::HeadlessWindow(int width, int height)
-    : owner_(std::this_thread::get_id()), width_(width), height_(height) {}
+    : owner_(std::this_thread::get_id()),
+      width_(width),
+      height_(height),
+      sent_(mutex_, changed_, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        return Deliver(msg, wParam, lParam);
+      }) {}
 
-HeadlessWindow::~HeadlessWindow() {
-  std::lock_guard lock(mutex_);
-  destroyed_ = true;
-  for (auto& call : sent_) call->done = true;
-  sent_.clear();
-  changed_.notify_all();
-}
+HeadlessWindow::~HeadlessWindow() { sent_.Abandon(); }
 
 void HeadlessWindow::SetProcedure(WindowProcedure* procedure) { procedure_ = procedure; }
 
@@ -36,22 +28,14 @@ LRESULT HeadlessWindow::Deliver(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT HeadlessWindow::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (IsWindowThread()) return Deliver(msg, wParam, lParam);
-  auto call = std::make_shared<SentCall>(SentCall{msg, wParam, lParam});
-  std::unique_lock lock(mutex_);
-  if (destroyed_) return 0;
-  sent_.push_back(call);
-  ++generation_;
-  changed_.notify_all();
-  changed_.wait(lock, [&] { return call->done; });
-  return call->result;
+  return sent_.Send(msg, wParam, lParam);
 }
 
 bool HeadlessWindow::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   std::lock_guard lock(mutex_);
-  if (destroyed_) return false;
+  if (sent_.AbandonedLocked()) return false;
   posted_.push_back(Posted{msg, wParam, lParam});
-  ++generation_;
-  changed_.notify_all();
+  sent_.WakeLocked();
   return true;
 }
 
@@ -61,8 +45,7 @@ void HeadlessWindow::InvalidateRect(const Rect* rect, bool erase) {
   update_ = paintPending_ ? UnionRect(update_, area) : area;
   paintPending_ = true;
   erasePending_ = erasePending_ || erase;
-  ++generation_;
-  changed_.notify_all();
+  sent_.WakeLocked();
 }
 
 bool HeadlessWindow::PaintPending() const {
@@ -70,11 +53,7 @@ bool HeadlessWindow::PaintPending() const {
   return paintPending_;
 }
 
-void HeadlessWindow::Wake() {
-  std::lock_guard lock(mutex_);
-  ++generation_;
-  changed_.notify_all();
-}
+void HeadlessWindow::Wake() { sent_.Wake(); }
 
 TimerId HeadlessWindow::SetTimer(TimerId id, UINT periodMs) {
   timers_[id] = Timer{periodMs, Clock::now() + std::chrono::milliseconds(periodMs)};
@@ -91,22 +70,6 @@ UINT HeadlessWindow::TimerPeriod(TimerId id) const {
 bool HeadlessWindow::FireTimer(TimerId id) {
   if (!HasTimer(id)) return false;
   Deliver(WM_TIMER, id, 0);
-  return true;
-}
-
-bool HeadlessWindow::HandleSent() {
-  std::shared_ptr<SentCall> call;
-  {
-    std::lock_guard lock(mutex_);
-    if (sent_.empty()) return false;
-    call = sent_.front();
-    sent_.pop_front();
-  }
-  const LRESULT result = Deliver(call->msg, call->wParam, call->lParam);
-  std::lock_guard lock(mutex_);
-  call->result = result;
-  call->done = true;
-  changed_.notify_all();
   return true;
 }
 
@@ -156,12 +119,7 @@ bool HeadlessWindow::HandleTimer() {
 }
 
 bool HeadlessWindow::DispatchOne() {
-  return HandleSent() || HandlePosted() || HandlePaint() || HandleTimer();
-}
-
-std::uint64_t HeadlessWindow::Generation() const {
-  std::lock_guard lock(mutex_);
-  return generation_;
+  return sent_.HandleOne() || HandlePosted() || HandlePaint() || HandleTimer();
 }
 
 HeadlessWindow::Clock::time_point HeadlessWindow::NextTimerDue() const {
@@ -170,20 +128,15 @@ HeadlessWindow::Clock::time_point HeadlessWindow::NextTimerDue() const {
   return next;
 }
 
-void HeadlessWindow::WaitForActivity(std::uint64_t generation, Clock::time_point until) {
-  std::unique_lock lock(mutex_);
-  changed_.wait_until(lock, until, [&] { return generation_ != generation; });
-}
-
 bool HeadlessWindow::RunUntil(const std::function<bool()>& done,
                               std::chrono::milliseconds limit) {
   const auto deadline = Clock::now() + limit;
   for (;;) {
-    const std::uint64_t generation = Generation();
+    const std::uint64_t generation = sent_.Generation();
     if (done()) return true;
     if (DispatchOne()) continue;
     if (Clock::now() >= deadline) return false;
-    WaitForActivity(generation, std::min(deadline, NextTimerDue()));
+    sent_.WaitForActivity(generation, std::min(deadline, NextTimerDue()));
   }
 }
 
@@ -194,18 +147,10 @@ int HeadlessWindow::RunPending() {
 }
 
 void HeadlessWindow::WaitHandlingSent(const std::function<bool()>& done) {
-  for (;;) {
-    const std::uint64_t generation = Generation();
-    if (done()) return;
-    if (HandleSent()) continue;
-    WaitForActivity(generation, Clock::now() + kLongWait);
-  }
+  sent_.WaitHandling(done);
 }
 
-void HeadlessWindow::WaitForIncomingSend() {
-  std::unique_lock lock(mutex_);
-  changed_.wait(lock, [&] { return !sent_.empty() || destroyed_; });
-}
+void HeadlessWindow::WaitForIncomingSend() { sent_.WaitForIncoming(); }
 
 void HeadlessWindow::Resize(int width, int height) {
   {

@@ -7,14 +7,13 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
-#include <memory>
 #include <mutex>
 #include <thread>
 
+#include "platform/window/SentMessageQueue.h"
 #include "platform/window/WindowPort.h"
 
 namespace win {
@@ -66,7 +65,6 @@ class HeadlessWindow final : public WindowPort {
   void WaitForIncomingSend();
 
  private:
-  struct SentCall;
   struct Posted {
     UINT msg;
     WPARAM wParam;
@@ -78,13 +76,10 @@ class HeadlessWindow final : public WindowPort {
   };
 
   LRESULT Deliver(UINT msg, WPARAM wParam, LPARAM lParam);
-  bool HandleSent();
   bool HandlePosted();
   bool HandlePaint();
   bool HandleTimer();
   bool DispatchOne();
-  std::uint64_t Generation() const;
-  void WaitForActivity(std::uint64_t generation, Clock::time_point until);
   Clock::time_point NextTimerDue() const;
 
   const std::thread::id owner_;
@@ -97,15 +92,13 @@ class HeadlessWindow final : public WindowPort {
   unsigned paintCount_ = 0;
   bool lastPaintErased_ = false;
 
-  mutable std::mutex mutex_;  // guards everything below
+  mutable std::mutex mutex_;  // guards everything below, and the state of sent_
   std::condition_variable changed_;
-  std::deque<std::shared_ptr<SentCall>> sent_;
+  SentMessageQueue sent_;  // also the activity signal; abandoned at destruction
   std::deque<Posted> posted_;
   bool paintPending_ = false;
   bool erasePending_ = false;
   Rect update_;
-  std::uint64_t generation_ = 0;
-  bool destroyed_ = false;
 };
 
 }  // namespace win

@@ -8,15 +8,11 @@
 #include <QResizeEvent>
 #include <QTimerEvent>
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 
 namespace win {
 
 namespace {
-
-// Upper bound of one idle wait; waits are woken by activity long before.
-constexpr std::chrono::hours kLongWait{1};
 
 // Events the window posts to itself.
 constexpr auto kSentEvent = static_cast<QEvent::Type>(QEvent::User + 0x51);
@@ -34,33 +30,23 @@ class PostedEvent final : public QEvent {
 
 }  // namespace
 
-struct QtWindow::SentCall {
-  UINT msg;
-  WPARAM wParam;
-  LPARAM lParam;
-  LRESULT result = 0;
-  bool done = false;
-};
-
 QtWindow::QtWindow(QWidget* parent)
     : QWidget(parent),
       owner_(std::this_thread::get_id()),
-      scrollBar_(*this, [this](unsigned request, int thumb) {
-        Deliver(WM_HSCROLL, MakeWParam(request, static_cast<unsigned>(thumb)), 0);
-        Present();
+      scrollBar_(*this,
+                 [this](unsigned request, int thumb) {
+                   Deliver(WM_HSCROLL, MakeWParam(request, static_cast<unsigned>(thumb)), 0);
+                   Present();
+                 }),
+      sent_(mutex_, changed_, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        return Deliver(msg, wParam, lParam);
       }) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   width_ = width();
   height_ = height();
 }
 
-QtWindow::~QtWindow() {
-  std::lock_guard lock(mutex_);
-  destroyed_ = true;
-  for (auto& call : sent_) call->done = true;
-  sent_.clear();
-  changed_.notify_all();
-}
+QtWindow::~QtWindow() { sent_.Abandon(); }
 
 void QtWindow::SetProcedure(WindowProcedure* procedure) { procedure_ = procedure; }
 
@@ -75,29 +61,22 @@ LRESULT QtWindow::Deliver(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT QtWindow::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (IsWindowThread()) return Deliver(msg, wParam, lParam);
-  auto call = std::make_shared<SentCall>(SentCall{msg, wParam, lParam});
-  std::unique_lock lock(mutex_);
-  if (destroyed_) return 0;
-  sent_.push_back(call);
-  ++generation_;
-  changed_.notify_all();
   // Posted under the lock: the window cannot be destroyed meanwhile.
-  QCoreApplication::postEvent(this, new QEvent(kSentEvent), Qt::HighEventPriority);
-  changed_.wait(lock, [&] { return call->done; });
-  return call->result;
+  return sent_.Send(msg, wParam, lParam, [this] {
+    QCoreApplication::postEvent(this, new QEvent(kSentEvent), Qt::HighEventPriority);
+  });
 }
 
 bool QtWindow::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   std::lock_guard lock(mutex_);
-  if (destroyed_) return false;
+  if (sent_.AbandonedLocked()) return false;
   QCoreApplication::postEvent(this, new PostedEvent(msg, wParam, lParam));
-  ++generation_;
-  changed_.notify_all();
+  sent_.WakeLocked();
   return true;
 }
 
 void QtWindow::RequestUpdateLocked() {
-  if (updateRequested_ || destroyed_) return;
+  if (updateRequested_ || sent_.AbandonedLocked()) return;
   updateRequested_ = true;
   QCoreApplication::postEvent(this, new QEvent(kUpdateEvent));
 }
@@ -110,18 +89,13 @@ void QtWindow::InvalidateRect(const Rect* rect, bool erase) {
     update_ = paintPending_ ? UnionRect(update_, area) : area;
     paintPending_ = true;
     erasePending_ = erasePending_ || erase;
-    ++generation_;
-    changed_.notify_all();
+    sent_.WakeLocked();
     if (!here) RequestUpdateLocked();
   }
   if (here) update();
 }
 
-void QtWindow::Wake() {
-  std::lock_guard lock(mutex_);
-  ++generation_;
-  changed_.notify_all();
-}
+void QtWindow::Wake() { sent_.Wake(); }
 
 TimerId QtWindow::SetTimer(TimerId id, UINT periodMs) {
   if (const auto it = timers_.find(id); it != timers_.end()) {
@@ -147,41 +121,12 @@ Rect QtWindow::ClientRect() const {
   return Rect{0, 0, width_, height_};
 }
 
-bool QtWindow::HandleSent() {
-  std::shared_ptr<SentCall> call;
-  {
-    std::lock_guard lock(mutex_);
-    if (sent_.empty()) return false;
-    call = sent_.front();
-    sent_.pop_front();
-  }
-  const LRESULT result = Deliver(call->msg, call->wParam, call->lParam);
-  std::lock_guard lock(mutex_);
-  call->result = result;
-  call->done = true;
-  changed_.notify_all();
-  return true;
-}
-
-std::uint64_t QtWindow::Generation() const {
-  std::lock_guard lock(mutex_);
-  return generation_;
-}
-
-void QtWindow::WaitHandlingSent(const std::function<bool()>& done) {
-  for (;;) {
-    const std::uint64_t generation = Generation();
-    if (done()) return;
-    if (HandleSent()) continue;
-    std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, kLongWait, [&] { return generation_ != generation; });
-  }
-}
+void QtWindow::WaitHandlingSent(const std::function<bool()>& done) { sent_.WaitHandling(done); }
 
 bool QtWindow::event(QEvent* event) {
   if (event->type() == kSentEvent) {
     bool handled = false;
-    while (HandleSent()) handled = true;
+    while (sent_.HandleOne()) handled = true;
     if (handled) Present();
     return true;
   }

@@ -16,15 +16,13 @@
 
 #include <QWidget>
 #include <condition_variable>
-#include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
-#include <memory>
 #include <mutex>
 #include <thread>
 
 #include "platform/gdi/Bitmap.h"
+#include "platform/window/SentMessageQueue.h"
 #include "platform/window/WindowPort.h"
 #include "platform/window/qt/QtScrollBar.h"
 
@@ -65,11 +63,7 @@ class QtWindow final : public QWidget, public WindowPort {
   void timerEvent(QTimerEvent* event) override;
 
  private:
-  struct SentCall;
-
   LRESULT Deliver(UINT msg, WPARAM wParam, LPARAM lParam);
-  bool HandleSent();
-  std::uint64_t Generation() const;
   void RequestUpdateLocked();
 
   const std::thread::id owner_;
@@ -79,17 +73,15 @@ class QtWindow final : public QWidget, public WindowPort {
   const gdi::Bitmap* surface_ = nullptr;
   unsigned paintCount_ = 0;
 
-  mutable std::mutex mutex_;  // guards everything below
+  mutable std::mutex mutex_;  // guards everything below, and the state of sent_
   std::condition_variable changed_;
-  std::deque<std::shared_ptr<SentCall>> sent_;
+  SentMessageQueue sent_;  // also the activity signal; abandoned at destruction
   int width_ = 0;
   int height_ = 0;
   bool paintPending_ = false;
   bool erasePending_ = false;
   bool updateRequested_ = false;  // an update event is on its way to the window thread
   Rect update_;
-  std::uint64_t generation_ = 0;
-  bool destroyed_ = false;
 };
 
 }  // namespace win
