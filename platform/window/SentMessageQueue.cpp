@@ -19,9 +19,12 @@ LRESULT SentMessageQueue::Send(UINT msg, WPARAM wParam, LPARAM lParam,
   std::unique_lock lock(mutex_);
   if (abandoned_) return 0;
   calls_.push_back(call);
+  ++senders_;
   WakeLocked();
   if (queued) queued();
   changed_.wait(lock, [&] { return call->done; });
+  // The window may be going away: tell Abandon that this sender no longer needs its lock.
+  if (--senders_ == 0 && abandoned_) changed_.notify_all();
   return call->result;
 }
 
@@ -56,11 +59,14 @@ void SentMessageQueue::WaitForIncoming() {
 }
 
 void SentMessageQueue::Abandon() {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   abandoned_ = true;
   for (auto& call : calls_) call->done = true;
   calls_.clear();
   changed_.notify_all();
+  // Released senders still have to relock the window's mutex to return; wait until they have,
+  // so the mutex and condition variable outlive every use.
+  changed_.wait(lock, [&] { return senders_ == 0; });
 }
 
 std::uint64_t SentMessageQueue::Generation() const {

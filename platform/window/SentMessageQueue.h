@@ -74,6 +74,7 @@ class SentMessageQueue final {
   std::deque<std::shared_ptr<Call>> calls_;
   std::uint64_t generation_ = 0;
   bool abandoned_ = false;
+  int senders_ = 0;  // threads inside Send, waiting for their call
 };
 
 }  // namespace win
