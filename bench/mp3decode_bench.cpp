@@ -5,10 +5,7 @@
 // the in-process decode. Prints the time ratio and the decode's memory beyond the
 // process baseline at the end.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstring>
@@ -17,44 +14,16 @@
 #include <string>
 #include <vector>
 
+#include "bench/ChildProcess.h"
 #include "mpegaudio/Mp3Decoder.h"
-
-extern char** environ;
 
 namespace {
 
 const std::string kDir = std::string(TEST_DATA_DIR) + "/mpegaudio_bench";
 const std::string kFile = kDir + "/bench_5min_128k.mp3";
 
-struct ChildCost {
-  double cpuSeconds = 0;
-  long maxRssKb = 0;
-  int status = -1;
-};
-
-// Runs argv (stdout and stderr to /dev/null) and returns its CPU time and peak resident memory.
-ChildCost RunChild(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  ChildCost cost;
-  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-    struct rusage usage {};
-    int status = 0;
-    wait4(pid, &status, 0, &usage);
-    cost.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                      static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
-    cost.maxRssKb = usage.ru_maxrss;
-    cost.status = status;
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  return cost;
-}
+using bench_support::ChildCost;
+using bench_support::RunChild;
 
 bool EnsureFile() {
   if (std::ifstream(kFile).good()) return true;

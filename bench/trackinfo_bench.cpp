@@ -1,18 +1,16 @@
 // Loading the attributes of 1000 tagged MP3 files: `trackinfo show` against `mid3v2 -l`
 // (mutagen) on the same files in the same run. Each tool is started once with all files.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
-extern char** environ;
+#include "bench/ChildProcess.h"
 
 namespace {
 
@@ -41,18 +39,7 @@ void EnsureFiles() {
 
 // Runs argv with stdout and stderr on /dev/null; true when it exits with 0.
 bool RunQuietly(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  int status = 0;
-  return rc == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return bench_support::RunChild(std::move(args)).Succeeded();
 }
 
 void Measure(benchmark::State& state, std::vector<std::string> command, int slot) {
