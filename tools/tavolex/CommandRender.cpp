@@ -16,12 +16,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "audioedit/Pec.h"
 #include "audioedit/control/AudioEditCtl.h"
+#include "audioedit/control/ControlEventSink.h"
 #include "audioedit/control/ControlRecords.h"
 #include "audioedit/control/ControlView.h"
 #include "audioedit/view/WaveView.h"
@@ -144,30 +146,13 @@ int ParseOptions(int argc, char** argv, RenderOptions* o) {
 
 // Follows the control's events: shows the build's progress on a terminal (whenever the
 // whole percent changes) and tells when the load is over and how it ended.
-class LoadSink final : public com::ComObject<LoadSink, com::IDispatch> {
+class LoadSink final : public audioedit::ControlEventSink<LoadSink> {
  public:
   explicit LoadSink(win::WindowPort& window) : window_(window), show_(isatty(STDERR_FILENO) != 0) {}
-  auto Interfaces() {
-    return std::array{com::Expose<com::IDispatch>(this, com::IID_IUnknown),
-                      com::Expose<com::IDispatch>(this, com::IID_IDispatch),
-                      com::Expose<com::IDispatch>(this, audioedit::DIID__IAudioEditCtlEvents)};
-  }
-  com::HRESULT GetTypeInfoCount(com::UINT* count) override {
-    if (count) *count = 0;
-    return com::S_OK;
-  }
-  com::HRESULT GetTypeInfo(com::UINT, com::LCID, com::ITypeInfo**) override {
-    return com::E_NOTIMPL;
-  }
-  com::HRESULT GetIDsOfNames(com::REFIID, com::LPOLESTR*, com::UINT, com::LCID,
-                             com::DISPID*) override {
-    return com::E_NOTIMPL;
-  }
-  com::HRESULT Invoke(com::DISPID id, com::REFIID, com::LCID, com::WORD, com::DISPPARAMS* params,
-                      com::VARIANT*, com::EXCEPINFO*, com::UINT*) override {
-    if (!params || params->cArgs == 0) return com::S_OK;
-    const com::ULONG first = params->rgvarg[params->cArgs - 1].ulVal;
-    const com::ULONG second = params->cArgs > 1 ? params->rgvarg[params->cArgs - 2].ulVal : 0;
+  void OnControlEvent(com::DISPID id, std::span<const com::ULONG> args) {
+    if (args.empty()) return;
+    const com::ULONG first = args[0];
+    const com::ULONG second = args.size() > 1 ? args[1] : 0;
     if (id == audioedit::DISPID_PeakFileProgress && show_ && first != lastProgress_) {
       lastProgress_ = first;
       std::fprintf(stderr, "\rbuilding peak file: %u%%", first > 100 ? 100u : first);
@@ -179,7 +164,6 @@ class LoadSink final : public com::ComObject<LoadSink, com::IDispatch> {
       done_ = true;
     }
     window_.Wake();
-    return com::S_OK;
   }
   bool Done() const { return done_; }
 
