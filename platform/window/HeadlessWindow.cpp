@@ -42,15 +42,13 @@ bool HeadlessWindow::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 void HeadlessWindow::InvalidateRect(const Rect* rect, bool erase) {
   std::lock_guard lock(mutex_);
   const Rect area = rect ? *rect : Rect{0, 0, width_, height_};
-  update_ = paintPending_ ? UnionRect(update_, area) : area;
-  paintPending_ = true;
-  erasePending_ = erasePending_ || erase;
+  paint_.Add(area, erase);
   sent_.WakeLocked();
 }
 
 bool HeadlessWindow::PaintPending() const {
   std::lock_guard lock(mutex_);
-  return paintPending_;
+  return paint_.pending;
 }
 
 void HeadlessWindow::Wake() { sent_.Wake(); }
@@ -86,16 +84,14 @@ bool HeadlessWindow::HandlePosted() {
 }
 
 bool HeadlessWindow::HandlePaint() {
-  Rect update;
-  bool erase = false;
+  PendingPaint taken;
   {
     std::lock_guard lock(mutex_);
-    if (!paintPending_) return false;
-    paintPending_ = false;
-    erase = erasePending_;
-    erasePending_ = false;
-    update = update_;
+    if (!paint_.pending) return false;
+    taken = paint_.Take();
   }
+  const Rect update = taken.area;
+  const bool erase = taken.erase;
   if (erase) Deliver(WM_ERASEBKGND, 0, 0);
   lastPaintErased_ = erase;
   ++paintCount_;

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/window/PendingPaint.h"
 #include "platform/window/SentMessageQueue.h"
 #include "platform/window/WindowPort.h"
 
@@ -96,9 +97,7 @@ class HeadlessWindow final : public WindowPort {
   std::condition_variable changed_;
   SentMessageQueue sent_;  // also the activity signal; abandoned at destruction
   std::deque<Posted> posted_;
-  bool paintPending_ = false;
-  bool erasePending_ = false;
-  Rect update_;
+  PendingPaint paint_;
 };
 
 }  // namespace win

@@ -86,9 +86,7 @@ void QtWindow::InvalidateRect(const Rect* rect, bool erase) {
   {
     std::lock_guard lock(mutex_);
     const Rect area = rect ? *rect : Rect{0, 0, width_, height_};
-    update_ = paintPending_ ? UnionRect(update_, area) : area;
-    paintPending_ = true;
-    erasePending_ = erasePending_ || erase;
+    paint_.Add(area, erase);
     sent_.WakeLocked();
     if (!here) RequestUpdateLocked();
   }
@@ -148,15 +146,13 @@ bool QtWindow::event(QEvent* event) {
 }
 
 void QtWindow::paintEvent(QPaintEvent*) {
-  bool paint = false;
-  bool erase = false;
+  PendingPaint taken;
   {
     std::lock_guard lock(mutex_);
-    paint = paintPending_;
-    erase = erasePending_;
-    paintPending_ = false;
-    erasePending_ = false;
+    taken = paint_.Take();
   }
+  const bool paint = taken.pending;
+  const bool erase = taken.erase;
   if (paint) {
     if (erase) Deliver(WM_ERASEBKGND, 0, 0);
     ++paintCount_;

@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "platform/gdi/Bitmap.h"
+#include "platform/window/PendingPaint.h"
 #include "platform/window/SentMessageQueue.h"
 #include "platform/window/WindowPort.h"
 #include "platform/window/qt/QtScrollBar.h"
@@ -78,10 +79,8 @@ class QtWindow final : public QWidget, public WindowPort {
   SentMessageQueue sent_;  // also the activity signal; abandoned at destruction
   int width_ = 0;
   int height_ = 0;
-  bool paintPending_ = false;
-  bool erasePending_ = false;
+  PendingPaint paint_;
   bool updateRequested_ = false;  // an update event is on its way to the window thread
-  Rect update_;
 };
 
 }  // namespace win
