@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   # build
-  g++ cmake ninja-build pkg-config git
+  g++ cmake ninja-build pkg-config git ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   # runtime libraries
@@ -16,6 +16,7 @@ PACKAGES=(
   qt6-base-dev
   # test oracles and fixture makers
   lame mpg123 python3 python3-mutagen sox xvfb xauth
+  ffmpeg cuetools shntool xdotool
 )
 
 missing=()
