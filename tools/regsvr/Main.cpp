@@ -4,7 +4,8 @@
 //   regsvr -u LIBRARY           calls its DllUnregisterServer
 //   regsvr --print              prints the registry tree
 //   regsvr --register-all DIR   registers the project's component libraries found in DIR/lib
-//                               (libDemoWizard.so, libTavolex.so, libInfo.so)
+//                               (libDemoWizard.so, libTavolex.so, libInfo.so,
+//                               libFilterGraph.so)
 //
 // Exit status 0 on success, 1 on failure (one line on stderr naming the library and the
 // status in hex), 2 on bad usage.
@@ -21,7 +22,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: regsvr [-u] LIBRARY | regsvr --print | regsvr --register-all BUILD_DIR\n";
-constexpr const char* kProjectServers[] = {"DemoWizard", "Tavolex", "Info"};
+constexpr const char* kProjectServers[] = {"DemoWizard", "Tavolex", "Info", "FilterGraph"};
 
 int Run(const std::string& library, bool unregister) {
   std::error_code ec;
