@@ -31,6 +31,7 @@
 #include "audioedit/control/LoadRequest.h"
 #include "audioedit/control/LoadRunner.h"
 #include "audioedit/control/LoadState.h"
+#include "audioedit/control/PlaybackGraph.h"
 #include "audioedit/control/StockProperties.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/ConnectionPoint.h"
@@ -268,11 +269,34 @@ class AudioEditCtl final
   void CloseViewPeakFile();
   void ResetViewAfterLoad();
 
-  // The playback's part (AudioEditCtlPlayback.cpp).
+  // --- playback (AudioEditCtlPlayback.cpp) ---
+ public:
+  // Where the playback graph comes from (default: the class registry's filter graph).
+  void SetGraphFactory(GraphFactory factory);
+  // The last playback set-up: its result and, when it failed, why (S_OK and empty before
+  // the first load). Hosts that want to tell the user why there is no sound read these.
+  HRESULT PlaybackSetUpResult() const { return playbackSetUp_; }
+  const std::string& PlaybackSetUpError() const { return playbackSetUpError_; }
+  PlaybackState PlaybackStateNow() const { return playState_; }
+
+ private:
   void SetUpPlayback();
+  HRESULT BuildGraph(win::WindowPort* port);
   void TearDownPlayback();
   win::LRESULT PlaybackMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam,
                                bool& handled);
+  void StartPositionTimer();
+  void KillPositionTimer();
+  void OnPositionTimer();
+  void OnGraphEvents();
+
+  GraphFactory graphFactory_ = &CreateRegisteredFilterGraph;
+  PlaybackGraph graph_;
+  PlaybackState playState_ = kPlaybackStopped;
+  win::TimerId positionTimer_ = 0;
+  HRESULT playbackSetUp_ = com::S_OK;
+  std::string playbackSetUpError_;
+  // --- end of playback ---
 
   com::ConnectionPointSet points_;
   StockProperties stock_;
