@@ -294,6 +294,7 @@ class AudioEditCtl final
   PlaybackGraph graph_;
   PlaybackState playState_ = kPlaybackStopped;
   win::TimerId positionTimer_ = 0;
+  win::WindowPort* timerPort_ = nullptr;  // the window positionTimer_ runs on
   HRESULT playbackSetUp_ = com::S_OK;
   std::string playbackSetUpError_;
   // --- end of playback ---

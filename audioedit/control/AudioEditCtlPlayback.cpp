@@ -103,12 +103,16 @@ void AudioEditCtl::TearDownPlayback() {
 
 void AudioEditCtl::StartPositionTimer() {
   KillPositionTimer();
-  if (port_) positionTimer_ = port_->SetTimer(kPlaybackTimerId, kPlaybackTimerPeriodMs);
+  if (!port_) return;
+  timerPort_ = port_;
+  positionTimer_ = port_->SetTimer(kPlaybackTimerId, kPlaybackTimerPeriodMs);
 }
 
+// On the window the timer was set on: a window being detached is still there.
 void AudioEditCtl::KillPositionTimer() {
-  if (positionTimer_ != 0 && port_) port_->KillTimer(positionTimer_);
+  if (positionTimer_ != 0 && timerPort_) timerPort_->KillTimer(positionTimer_);
   positionTimer_ = 0;
+  timerPort_ = nullptr;
 }
 
 void AudioEditCtl::OnPositionTimer() {
