@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"render", tavolex_cli::RunRender,
      "render AUDIO --png OUT.png [--size WxH] [--zoom Z] [--scroll COLUMN] "
      "[--divider KIND:FRAME ...] [--current FRAME]"},
+    {"play", tavolex_cli::RunPlay, "play AUDIO [--start FRAME] [--seconds N]"},
 };
 
 int Usage() {
