@@ -97,6 +97,7 @@ void AudioEditCtl::TearDownPlayback() {
       com::SUCCEEDED(graph_.control->Stop()))
     playState_ = kPlaybackStopped;
   graph_.Release();
+  playState_ = kPlaybackStopped;  // without a graph nothing plays, even if Stop failed
 }
 
 // --- the position timer ---
