@@ -93,8 +93,7 @@ void AudioEditCtl::TearDownPlayback() {
     graph_.events.Reset();
   }
   KillPositionTimer();
-  if (graph_.control && playState_ != kPlaybackStopped &&
-      com::SUCCEEDED(graph_.control->Stop()))
+  if (graph_.control && playState_ != kPlaybackStopped && com::SUCCEEDED(graph_.control->Stop()))
     playState_ = kPlaybackStopped;
   graph_.Release();
   playState_ = kPlaybackStopped;  // without a graph nothing plays, even if Stop failed

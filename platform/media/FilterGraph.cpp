@@ -21,9 +21,7 @@ double LinearVolume(LONG volume) {
   return std::pow(10.0, static_cast<double>(volume) / 2000.0);
 }
 
-std::string Utf8Name(LPCOLESTR file) {
-  return com::Utf16ToUtf8(std::u16string_view(file));
-}
+std::string Utf8Name(LPCOLESTR file) { return com::Utf16ToUtf8(std::u16string_view(file)); }
 
 }  // namespace
 
@@ -203,8 +201,7 @@ void FilterGraph::QueueEvent(const Event& event) {
     notifyWindow_->PostMessage(static_cast<win::UINT>(notifyMessage_), 0, notifyData_);
 }
 
-HRESULT FilterGraph::GetEvent(LONG* eventCode, LONG_PTR* param1, LONG_PTR* param2,
-                              LONG msTimeout) {
+HRESULT FilterGraph::GetEvent(LONG* eventCode, LONG_PTR* param1, LONG_PTR* param2, LONG msTimeout) {
   if (eventCode == nullptr || param1 == nullptr || param2 == nullptr) return com::E_POINTER;
   std::unique_lock lock(eventMutex_);
   auto ready = [this] { return !events_.empty(); };

@@ -31,9 +31,8 @@
 
 namespace media {
 
-class FilterGraph final
-    : public com::ComObject<FilterGraph, IGraphBuilder, IMediaControl, IMediaSeeking,
-                            IMediaEventEx, IBasicAudio> {
+class FilterGraph final : public com::ComObject<FilterGraph, IGraphBuilder, IMediaControl,
+                                                IMediaSeeking, IMediaEventEx, IBasicAudio> {
  public:
   explicit FilterGraph(com::ModuleLock* module = nullptr);
   ~FilterGraph();

@@ -30,8 +30,7 @@ inline constexpr com::IID IID_IMediaSeeking =
     com::MakeGuid("{36B73880-C2C8-11CF-8B46-00805F6CEF60}");
 inline constexpr com::IID IID_IMediaEventEx =
     com::MakeGuid("{56A868C0-0AD4-11CE-B03A-0020AF0BA770}");
-inline constexpr com::IID IID_IBasicAudio =
-    com::MakeGuid("{56A868B3-0AD4-11CE-B03A-0020AF0BA770}");
+inline constexpr com::IID IID_IBasicAudio = com::MakeGuid("{56A868B3-0AD4-11CE-B03A-0020AF0BA770}");
 // Positions in 100-nanosecond units.
 inline constexpr com::GUID TIME_FORMAT_MEDIA_TIME =
     com::MakeGuid("{7B785574-8C82-11CF-BC0C-00AA00AC74F6}");
@@ -104,8 +103,7 @@ class IMediaSeeking : public com::IUnknown {
 class IMediaEventEx : public com::IUnknown {
  public:
   // The next queued event; E_ABORT when none arrives within msTimeout (negative: no limit).
-  virtual HRESULT GetEvent(LONG* eventCode, LONG_PTR* param1, LONG_PTR* param2,
-                           LONG msTimeout) = 0;
+  virtual HRESULT GetEvent(LONG* eventCode, LONG_PTR* param1, LONG_PTR* param2, LONG msTimeout) = 0;
   virtual HRESULT FreeEventParams(LONG eventCode, LONG_PTR param1, LONG_PTR param2) = 0;
   // From now on `message` (wParam 0, lParam `instanceData`) is posted to `window` whenever
   // an event is queued; a null window stops the notifications, and once this returns no

@@ -117,8 +117,8 @@ std::string PlaybackPipeline::SinkDescription() {
   return value != nullptr && *value != '\0' ? std::string(value) : std::string(kDefaultSink);
 }
 
-std::unique_ptr<PlaybackPipeline> PlaybackPipeline::Open(const std::string& path,
-                                                         Listener listener, OpenError& error) {
+std::unique_ptr<PlaybackPipeline> PlaybackPipeline::Open(const std::string& path, Listener listener,
+                                                         OpenError& error) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
     error.missing = true;
@@ -130,8 +130,8 @@ std::unique_ptr<PlaybackPipeline> PlaybackPipeline::Open(const std::string& path
   const TextPtr uri(gst_filename_to_uri(path.c_str(), &rawError));
   const ErrorPtr uriError(rawError);
   if (!uri) {
-    error.text = "Cannot play '" + path + "': " +
-                 (uriError ? ErrorMessage(uriError.get()) : std::string("bad file name"));
+    error.text = "Cannot play '" + path +
+                 "': " + (uriError ? ErrorMessage(uriError.get()) : std::string("bad file name"));
     return nullptr;
   }
   auto parts = std::make_unique<Parts>();
@@ -151,8 +151,7 @@ bool PlaybackPipeline::Play() {
 }
 
 bool PlaybackPipeline::Pause() {
-  return gst_element_set_state(parts_->playbin.get(), GST_STATE_PAUSED) !=
-         GST_STATE_CHANGE_FAILURE;
+  return gst_element_set_state(parts_->playbin.get(), GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
 }
 
 bool PlaybackPipeline::WaitSettled(std::chrono::milliseconds timeout) {

@@ -98,9 +98,13 @@ TEST_F(TavolexPlay, AnswersHelpVersionAndBadUsage) {
   result = Play({"--version"});
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.out.rfind("tavolex play ", 0), 0u);
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {}, {kStereo, "--start"}, {kStereo, "--start", "-3"}, {kStereo, "--seconds", "0"},
-           {kStereo, "--seconds", "x"}, {kStereo, "--bogus"}, {kStereo, kStereo}}) {
+  for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                {kStereo, "--start"},
+                                                                {kStereo, "--start", "-3"},
+                                                                {kStereo, "--seconds", "0"},
+                                                                {kStereo, "--seconds", "x"},
+                                                                {kStereo, "--bogus"},
+                                                                {kStereo, kStereo}}) {
     result = Play(args);
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.err.find("usage: tavolex play"), std::string::npos);

@@ -48,8 +48,7 @@ bool ParseFrame(const char* text, std::uint32_t& out) {
   char* end = nullptr;
   errno = 0;
   const unsigned long long value = std::strtoull(text, &end, 10);
-  if (errno != 0 || end == text || *end != '\0' || *text == '-' || value > UINT32_MAX)
-    return false;
+  if (errno != 0 || end == text || *end != '\0' || *text == '-' || value > UINT32_MAX) return false;
   out = static_cast<std::uint32_t>(value);
   return true;
 }
@@ -71,11 +70,12 @@ std::optional<int> ParsePlayOptions(int argc, char** argv, PlayOptions& options)
     const std::string arg = argv[i];
     if (arg == "-h" || arg == "--help") {
       std::fputs(kPlayUsage, stdout);
-      std::fputs("Plays AUDIO through the audio edit control from CD frame FRAME (1/75 s) and\n"
-                 "prints its events; stops at the end or after N seconds. The audio sink is\n"
-                 "TAVOLEX_AUDIO_SINK (default autoaudiosink; 'fakesink sync=true' needs no\n"
-                 "sound device).\n",
-                 stdout);
+      std::fputs(
+          "Plays AUDIO through the audio edit control from CD frame FRAME (1/75 s) and\n"
+          "prints its events; stops at the end or after N seconds. The audio sink is\n"
+          "TAVOLEX_AUDIO_SINK (default autoaudiosink; 'fakesink sync=true' needs no\n"
+          "sound device).\n",
+          stdout);
       return 0;
     }
     if (arg == "--version") {
@@ -163,8 +163,8 @@ int Fail(const std::string& audio, const std::string& reason) {
 }
 
 // Loads and plays on `window`; the exit status.
-int Play(const PlayOptions& options, win::HeadlessWindow& window,
-         audioedit::AudioEditCtl& control, PlaySink& sink) {
+int Play(const PlayOptions& options, win::HeadlessWindow& window, audioedit::AudioEditCtl& control,
+         PlaySink& sink) {
   const com::Bstr audio = com::Bstr::FromUtf8(options.audio);
   control.LoadAudioFile(audio.Get(), 0, nullptr, 0);
   window.RunUntil([&] { return sink.LoadOver(); }, std::chrono::hours(24));
@@ -207,7 +207,8 @@ int RunPlay(int argc, char** argv) {
   control->Create(window);
   com::ComPtr<com::IConnectionPoint> point;
   com::DWORD cookie = 0;
-  if (control->FindConnectionPoint(audioedit::DIID__IAudioEditCtlEvents, point.Put()) != com::S_OK ||
+  if (control->FindConnectionPoint(audioedit::DIID__IAudioEditCtlEvents, point.Put()) !=
+          com::S_OK ||
       point->Advise(sink.Get(), &cookie) != com::S_OK) {
     std::fprintf(stderr, "tavolex play: cannot connect to the control's events\n");
     return 1;

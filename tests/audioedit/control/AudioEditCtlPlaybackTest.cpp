@@ -89,6 +89,12 @@ TEST_F(ControlPlayback, PlayStartsAtTheCurrentFrameAsA64BitPosition) {
   EXPECT_EQ(host_.control->AudioPlay(), com::S_OK);
   EXPECT_TRUE(graph_->HasCall(SetPositionsCall(36'000'000'000)));
 
+  // The frame a click marked (the mark shows it): 4 s in.
+  graph_->ClearCalls();
+  host_.control->Dividers().ShowCurrentMark(300);
+  EXPECT_EQ(host_.control->AudioPlay(), com::S_OK);
+  EXPECT_TRUE(graph_->HasCall(SetPositionsCall(40'000'000)));
+
   // A frame whose time is not whole milliseconds goes through whole milliseconds: 1 frame.
   graph_->ClearCalls();
   ASSERT_EQ(host_.control->put_CurrentFrame(1), com::S_OK);
@@ -222,8 +228,8 @@ TEST_F(ControlPlayback, ThePositionPagesTheViewAlongAtZoomTwoAndAbove) {
 }
 
 TEST_F(ControlPlayback, AFailedSetUpLeavesNoGraphAndPlayAnswersNoInterface) {
-  for (const std::string& failure : {std::string("factory"), std::string("render"),
-                                     std::string("events")}) {
+  for (const std::string& failure :
+       {std::string("factory"), std::string("render"), std::string("events")}) {
     SCOPED_TRACE(failure);
     graph_ = com::MakeObject<RecordingGraph>();
     if (failure == "render") graph_->renderResult = media::VFW_E_UNSUPPORTED_STREAM;

@@ -30,7 +30,7 @@ class RecordingGraph final
   // --- what the test sets ---
   com::HRESULT renderResult = com::S_OK;
   com::HRESULT runResult = com::S_OK;
-  com::LONGLONG position = 0;  // what GetCurrentPosition answers
+  com::LONGLONG position = 0;     // what GetCurrentPosition answers
   std::set<std::string> missing;  // interface names QueryInterface refuses
 
   // Queues the end of the stream and notifies the window, as the graph does.
@@ -140,10 +140,8 @@ class RecordingGraph final
   }
   com::HRESULT SetNotifyWindow(media::OAHWND window, com::LONG message,
                                media::LONG_PTR data) override {
-    Record(window ? "SetNotifyWindow window " + std::to_string(message) + " " +
-                        std::to_string(data)
-                  : "SetNotifyWindow none " + std::to_string(message) + " " +
-                        std::to_string(data));
+    Record(window ? "SetNotifyWindow window " + std::to_string(message) + " " + std::to_string(data)
+                  : "SetNotifyWindow none " + std::to_string(message) + " " + std::to_string(data));
     std::lock_guard lock(mutex_);
     window_ = window;
     message_ = message;
