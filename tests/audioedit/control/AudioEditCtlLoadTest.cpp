@@ -2,6 +2,8 @@
 // the peak files on disk, cancelling and concurrent loads.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <fstream>
 
 #include "audioedit/control/ControlRecords.h"
@@ -369,7 +371,7 @@ TEST(AudioEditCtlLoad, WithoutAWindowTheWorkerHandsOverItself) {
   control->LoadAudioFile(audio.Get(), 0, nullptr, 0);
   {
     std::unique_lock lock(mutex);
-    ended.wait(lock, [&] { return done; });
+    ASSERT_TRUE(ended.wait_for(lock, std::chrono::seconds(60), [&] { return done; }));
   }
   const auto events = WithoutProgress(sink->Events());
   ASSERT_EQ(events.size(), 3u);
