@@ -55,12 +55,7 @@ void AudioEditCtl::SetGraphFactory(GraphFactory factory) { graphFactory_ = std::
 
 void AudioEditCtl::SetUpPlayback() {
   TearDownPlayback();
-  win::WindowPort* port = nullptr;
-  {
-    std::lock_guard lock(portMutex_);
-    port = port_;
-  }
-  playbackSetUp_ = BuildGraph(port);
+  playbackSetUp_ = BuildGraph(Port());
   if (com::FAILED(playbackSetUp_)) TearDownPlayback();
 }
 
@@ -103,9 +98,10 @@ void AudioEditCtl::TearDownPlayback() {
 
 void AudioEditCtl::StartPositionTimer() {
   KillPositionTimer();
-  if (!port_) return;
-  timerPort_ = port_;
-  positionTimer_ = port_->SetTimer(kPlaybackTimerId, kPlaybackTimerPeriodMs);
+  win::WindowPort* port = Port();
+  if (!port) return;
+  timerPort_ = port;
+  positionTimer_ = port->SetTimer(kPlaybackTimerId, kPlaybackTimerPeriodMs);
 }
 
 // On the window the timer was set on: a window being detached is still there.
