@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)info::MpegAudioProblem(bytes, span);
   info::TagSet tags;
   if (tags.Parse(bytes)) {
-    for (const char* id : {"TIT2", "COMM", "TXXX", "PRIV", "TYER", "USER", "WXXX", "POPM"}) (void)tags.FrameText(id);
+    for (const char* id : {"TIT2", "COMM", "TXXX", "PRIV", "TYER", "USER", "WXXX", "POPM"})
+      (void)tags.FrameText(id);
   }
   info::Id3v2Tag tag;
   if (!tag.Parse(bytes)) return 0;

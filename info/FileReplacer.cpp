@@ -40,7 +40,8 @@ bool AttributeNames(int fd, std::vector<std::string>& names) {
 
 }  // namespace
 
-FileReplacer::FileReplacer(std::string path, int source) : path_(std::move(path)), target_(path_), source_(source) {}
+FileReplacer::FileReplacer(std::string path, int source)
+    : path_(std::move(path)), target_(path_), source_(source) {}
 
 FileReplacer::~FileReplacer() {
   if (fd_ >= 0) ::close(fd_);
@@ -76,7 +77,8 @@ bool FileReplacer::CopyAttributes() {
       return FailBecause("it belongs to another user or group, which a new copy cannot keep (" +
                          std::string(std::strerror(errno)) + ")");
   }
-  if (::fchmod(fd_, st.st_mode & 07777) != 0) return Fail("cannot set the permissions of the copy of", errno);
+  if (::fchmod(fd_, st.st_mode & 07777) != 0)
+    return Fail("cannot set the permissions of the copy of", errno);
   std::vector<std::string> names;
   if (!AttributeNames(source_, names)) return Fail("cannot list the extended attributes of", errno);
   for (const std::string& name : names) {
@@ -86,7 +88,8 @@ bool FileReplacer::CopyAttributes() {
     const ssize_t n = ::fgetxattr(source_, name.c_str(), value.data(), value.size());
     if (n < 0) return Fail("cannot read extended attribute " + name + " of", errno);
     if (::fsetxattr(fd_, name.c_str(), value.data(), static_cast<std::size_t>(n), 0) != 0)
-      return FailBecause("its extended attribute " + name + " cannot be kept (" + std::strerror(errno) + ")");
+      return FailBecause("its extended attribute " + name + " cannot be kept (" +
+                         std::strerror(errno) + ")");
   }
   return true;
 }

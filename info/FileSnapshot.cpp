@@ -40,7 +40,8 @@ bool FileSnapshot::ReadFrom(int fd) {
   bytes_.resize(static_cast<std::size_t>(identity_.size));
   std::size_t done = 0;
   while (done < bytes_.size()) {
-    const ssize_t n = ::pread(fd, bytes_.data() + done, bytes_.size() - done, static_cast<off_t>(done));
+    const ssize_t n =
+        ::pread(fd, bytes_.data() + done, bytes_.size() - done, static_cast<off_t>(done));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return Fail(std::strerror(errno));
     if (n == 0) return Fail("it became shorter while it was read");

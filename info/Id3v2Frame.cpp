@@ -39,7 +39,9 @@ void Append(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& byt
   out.insert(out.end(), bytes.begin(), bytes.end());
 }
 
-void Terminate(std::vector<std::uint8_t>& out, std::uint8_t enc) { out.insert(out.end(), TerminatorSize(enc), 0); }
+void Terminate(std::vector<std::uint8_t>& out, std::uint8_t enc) {
+  out.insert(out.end(), TerminatorSize(enc), 0);
+}
 
 bool IsLanguage(std::string_view language) {
   return language.size() == 3 && std::all_of(language.begin(), language.end(), [](char c) {
@@ -50,11 +52,11 @@ bool IsLanguage(std::string_view language) {
 }  // namespace
 
 struct Id3v2Frame::Layout {
-  bool complete = false;      // every field before the value was found
+  bool complete = false;  // every field before the value was found
   std::uint8_t enc = 0;
   std::string language;
   std::u16string description;
-  std::size_t valueAt = 0;    // text, value, URL, e-mail or picture data
+  std::size_t valueAt = 0;  // text, value, URL, e-mail or picture data
   std::string mime;
 };
 
@@ -72,7 +74,11 @@ std::uint8_t Id3v2Frame::KindOf(std::string_view id) {
 
 Id3v2Frame::Id3v2Frame(std::string_view id, std::uint16_t flags, std::vector<std::uint8_t> stored,
                        std::vector<std::uint8_t> content, bool readable)
-    : id_(id), kind_(KindOf(id)), flags_(flags), readable_(readable), stored_(std::move(stored)),
+    : id_(id),
+      kind_(KindOf(id)),
+      flags_(flags),
+      readable_(readable),
+      stored_(std::move(stored)),
       content_(std::move(content)) {}
 
 Id3v2Frame::Id3v2Frame(std::string_view id) : id_(id), kind_(KindOf(id)), modified_(true) {}
@@ -99,13 +105,15 @@ Id3v2Frame::Layout Id3v2Frame::Parse() const {
   if (kind_ & kEncodingByte) layout.enc = c[at++];
   if (kind_ & kLanguage) {
     if (c.size() < at + 3) return layout;
-    layout.language.assign(c.begin() + static_cast<std::ptrdiff_t>(at), c.begin() + static_cast<std::ptrdiff_t>(at + 3));
+    layout.language.assign(c.begin() + static_cast<std::ptrdiff_t>(at),
+                           c.begin() + static_cast<std::ptrdiff_t>(at + 3));
     at += 3;
   }
   if (kind_ & kPicture) {
     const std::size_t mimeEnd = FindTerminator(c, at, encoding::kLatin1);
     if (mimeEnd + 1 >= c.size()) return layout;
-    layout.mime.assign(c.begin() + static_cast<std::ptrdiff_t>(at), c.begin() + static_cast<std::ptrdiff_t>(mimeEnd));
+    layout.mime.assign(c.begin() + static_cast<std::ptrdiff_t>(at),
+                       c.begin() + static_cast<std::ptrdiff_t>(mimeEnd));
     at = mimeEnd + 2;  // the terminator and the picture type
   }
   if (kind_ & (kDescription | kPicture)) {
@@ -158,9 +166,12 @@ std::u16string Id3v2Frame::Description() const {
 
 bool Id3v2Frame::SetText(std::u16string_view text, int major) {
   const Layout old = Parse();
-  const std::u16string description = (kind_ & kDescription) && old.complete ? old.description : std::u16string();
+  const std::u16string description =
+      (kind_ & kDescription) && old.complete ? old.description : std::u16string();
   const bool latin1 = FitsLatin1(text) && FitsLatin1(description);
-  const std::uint8_t enc = latin1 ? encoding::kLatin1 : major == 4 ? encoding::kUtf8 : encoding::kUtf16;
+  const std::uint8_t enc = latin1       ? encoding::kLatin1
+                           : major == 4 ? encoding::kUtf8
+                                        : encoding::kUtf16;
   std::vector<std::uint8_t> out;
   switch (kind_) {
     case kEncodingByte | kSingleText:
@@ -180,7 +191,8 @@ bool Id3v2Frame::SetText(std::u16string_view text, int major) {
       const std::uint8_t frameEnc = url && FitsLatin1(description) ? encoding::kLatin1 : enc;
       out.push_back(frameEnc);
       if (kind_ & kLanguage) {
-        const std::string language = IsLanguage(old.language) ? old.language : std::string(kNewLanguage);
+        const std::string language =
+            IsLanguage(old.language) ? old.language : std::string(kNewLanguage);
         out.insert(out.end(), language.begin(), language.end());
       }
       if (kind_ & kDescription) {
@@ -193,13 +205,15 @@ bool Id3v2Frame::SetText(std::u16string_view text, int major) {
     case kPopularimeter:
     case kPrivate: {
       if (!FitsLatin1(text)) return false;
-      if (kind_ == kPrivate && old.complete && !old.description.empty()) return false;  // owned data
+      if (kind_ == kPrivate && old.complete && !old.description.empty())
+        return false;  // owned data
       if (kind_ == kPopularimeter) Append(out, EncodeText(encoding::kLatin1, text));
       out.push_back(0);
       if (kind_ == kPrivate) {
         Append(out, EncodeText(encoding::kLatin1, text));
       } else if (old.complete && old.valueAt < content_.size()) {
-        out.insert(out.end(), content_.begin() + static_cast<std::ptrdiff_t>(old.valueAt), content_.end());
+        out.insert(out.end(), content_.begin() + static_cast<std::ptrdiff_t>(old.valueAt),
+                   content_.end());
       } else {
         out.push_back(0);  // rating: unknown
       }

@@ -28,7 +28,9 @@ constexpr std::uint16_t kV4DataLength = 0x0001;
 
 std::size_t HeaderSize(int major) { return major == 2 ? 6 : 10; }
 
-bool AllZero(Bytes bytes) { return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; }); }
+bool AllZero(Bytes bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
+}
 
 // An ID3v2.2 picture's content in the ID3v2.3 layout: the three-letter image format becomes
 // a MIME type.
@@ -36,7 +38,9 @@ std::vector<std::uint8_t> PictureOfV22(Bytes content) {
   if (content.size() < 4) return {content.begin(), content.end()};
   std::string format(content.begin() + 1, content.begin() + 4);
   for (char& c : format) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  const std::string mime = format == "jpg" ? "image/jpeg" : format == "-->" ? "-->" : "image/" + format;
+  const std::string mime = format == "jpg"   ? "image/jpeg"
+                           : format == "-->" ? "-->"
+                                             : "image/" + format;
   std::vector<std::uint8_t> out{content[0]};
   out.insert(out.end(), mime.begin(), mime.end());
   out.push_back(0);
@@ -73,7 +77,8 @@ bool Id3v2Tag::Parse(Bytes file) {
     return true;
   }
   const std::size_t bodyEnd = std::max(span.tagBodyEnd, Id3v2Header::kSize);
-  Bytes body = file.subspan(Id3v2Header::kSize, std::min(bodyEnd, file.size()) - Id3v2Header::kSize);
+  Bytes body =
+      file.subspan(Id3v2Header::kSize, std::min(bodyEnd, file.size()) - Id3v2Header::kSize);
   const bool tagUnsync = (flags & id3flag::kUnsynchronisation) != 0;
   std::vector<std::uint8_t> resynced;
   if (tagUnsync && major < 4) {
@@ -82,7 +87,8 @@ bool Id3v2Tag::Parse(Bytes file) {
   }
   if (major > 2 && (flags & id3flag::kExtendedHeader)) {
     std::size_t skip = 0;
-    if (body.size() >= 4) skip = major == 3 ? 4 + std::size_t{BigEndian32(body.data())} : Syncsafe32(body.data());
+    if (body.size() >= 4)
+      skip = major == 3 ? 4 + std::size_t{BigEndian32(body.data())} : Syncsafe32(body.data());
     if (body.size() < 4 || skip < 6 || skip > body.size()) {
       if (problem_.empty()) problem_ = "its ID3v2 extended header is damaged";
       return true;
@@ -106,7 +112,8 @@ std::size_t Id3v2Tag::FrameSize(Bytes body, std::size_t at) const {
     if (size > body.size() - at - 10) return false;
     const std::size_t next = at + 10 + size;
     if (next == body.size() || body[next] == 0) return true;
-    return next + 10 <= body.size() && IsFrameId({reinterpret_cast<const char*>(body.data() + next), 4}) &&
+    return next + 10 <= body.size() &&
+           IsFrameId({reinterpret_cast<const char*>(body.data() + next), 4}) &&
            Syncsafe32(body.data() + next + 4) <= body.size() - next - 10;
   };
   const bool safeValid = ((p[0] | p[1] | p[2] | p[3]) & 0x80) == 0;
@@ -123,7 +130,8 @@ void Id3v2Tag::ReadFrames(Bytes body, bool tagUnsync) {
     if (!IsFrameId(id, id.size())) break;
     const std::size_t size = FrameSize(body, p);
     if (size > body.size() - p - headerSize) {
-      if (problem_.empty()) problem_ = "its ID3v2 frame " + std::string(id) + " runs past the end of the tag";
+      if (problem_.empty())
+        problem_ = "its ID3v2 frame " + std::string(id) + " runs past the end of the tag";
       return;
     }
     const std::uint16_t frameFlags =
@@ -148,13 +156,15 @@ bool Id3v2Tag::AddFrame(std::string_view id, std::uint16_t frameFlags, Bytes dat
   if (major == 2) {
     const std::string_view v23 = V23IdOfV22(id);
     if (v23.empty()) {
-      if (problem_.empty()) problem_ = "its ID3v2.2 frame " + std::string(id) + " has no ID3v2.3 form";
+      if (problem_.empty())
+        problem_ = "its ID3v2.2 frame " + std::string(id) + " has no ID3v2.3 form";
       frames_.emplace_back(id, 0, std::vector<std::uint8_t>(data.begin(), data.end()),
                            std::vector<std::uint8_t>(data.begin(), data.end()), false);
       return true;
     }
     Id3v2Frame frame(v23, 0, {}, {}, true);
-    frame.Convert(v23, v23 == "APIC" ? PictureOfV22(data) : std::vector<std::uint8_t>(data.begin(), data.end()));
+    frame.Convert(v23, v23 == "APIC" ? PictureOfV22(data)
+                                     : std::vector<std::uint8_t>(data.begin(), data.end()));
     frames_.push_back(std::move(frame));
     return true;
   }
@@ -162,12 +172,14 @@ bool Id3v2Tag::AddFrame(std::string_view id, std::uint16_t frameFlags, Bytes dat
   bool readable = true;
   std::vector<std::uint8_t> resynced;
   if (major == 3) {
-    const std::size_t extra = ((frameFlags & kV3Compressed) ? 4 : 0) + ((frameFlags & kV3Encrypted) ? 1 : 0) +
+    const std::size_t extra = ((frameFlags & kV3Compressed) ? 4 : 0) +
+                              ((frameFlags & kV3Encrypted) ? 1 : 0) +
                               ((frameFlags & kV3Grouped) ? 1 : 0);
     readable = (frameFlags & (kV3Compressed | kV3Encrypted)) == 0;
     content = content.subspan(std::min(extra, content.size()));
   } else {
-    const std::size_t extra = ((frameFlags & kV4Grouped) ? 1 : 0) + ((frameFlags & kV4Encrypted) ? 1 : 0) +
+    const std::size_t extra = ((frameFlags & kV4Grouped) ? 1 : 0) +
+                              ((frameFlags & kV4Encrypted) ? 1 : 0) +
                               ((frameFlags & kV4DataLength) ? 4 : 0);
     readable = (frameFlags & (kV4Compressed | kV4Encrypted)) == 0;
     content = content.subspan(std::min(extra, content.size()));
@@ -182,7 +194,8 @@ bool Id3v2Tag::AddFrame(std::string_view id, std::uint16_t frameFlags, Bytes dat
 }
 
 int Id3v2Tag::Find(std::string_view id) const {
-  const auto it = std::find_if(frames_.begin(), frames_.end(), [id](const Id3v2Frame& frame) { return frame.id() == id; });
+  const auto it = std::find_if(frames_.begin(), frames_.end(),
+                               [id](const Id3v2Frame& frame) { return frame.id() == id; });
   return it == frames_.end() ? -1 : static_cast<int>(it - frames_.begin());
 }
 
@@ -205,8 +218,10 @@ std::optional<std::vector<std::uint8_t>> Id3v2Tag::Render(std::size_t room) cons
     }
     if (stored.size() > kMaxSize) return std::nullopt;
     body.insert(body.end(), frame.id().begin(), frame.id().end());
-    if (out == 4) PutSyncsafe32(body, static_cast<std::uint32_t>(stored.size()));
-    else PutBigEndian32(body, static_cast<std::uint32_t>(stored.size()));
+    if (out == 4)
+      PutSyncsafe32(body, static_cast<std::uint32_t>(stored.size()));
+    else
+      PutBigEndian32(body, static_cast<std::uint32_t>(stored.size()));
     body.push_back(static_cast<std::uint8_t>(frameFlags >> 8));
     body.push_back(static_cast<std::uint8_t>(frameFlags & 0xFF));
     body.insert(body.end(), stored.begin(), stored.end());
@@ -218,8 +233,8 @@ std::optional<std::vector<std::uint8_t>> Id3v2Tag::Render(std::size_t room) cons
     body.resize(body.size() + (total <= room ? room - total : kPadding), 0);
   }
   if (body.size() > kMaxSize) return std::nullopt;
-  const std::uint8_t outFlags = static_cast<std::uint8_t>((keepUnsync ? id3flag::kUnsynchronisation : 0) |
-                                                          (footer ? id3flag::kFooter : 0));
+  const std::uint8_t outFlags = static_cast<std::uint8_t>(
+      (keepUnsync ? id3flag::kUnsynchronisation : 0) | (footer ? id3flag::kFooter : 0));
   std::vector<std::uint8_t> tag{'I', 'D', '3', static_cast<std::uint8_t>(out), 0, outFlags};
   PutSyncsafe32(tag, static_cast<std::uint32_t>(body.size()));
   tag.reserve(tag.size() + body.size() + (footer ? Id3v2Header::kSize : 0));

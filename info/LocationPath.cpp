@@ -36,7 +36,8 @@ std::string PathFromLocation(std::u16string_view location) {
     if (i < location.size() && !IsEscapedByte(location[i])) continue;
     // An escaped byte ends a run of text; a surrogate pair is never split because its low
     // half follows a high half and the escapes are unpaired by construction.
-    const bool pairedLow = i > 0 && i < location.size() && location[i - 1] >= 0xD800 && location[i - 1] < 0xDC00;
+    const bool pairedLow =
+        i > 0 && i < location.size() && location[i - 1] >= 0xD800 && location[i - 1] < 0xDC00;
     if (pairedLow) continue;
     out += WideToUtf8(location.substr(from, i - from));
     if (i < location.size()) out.push_back(static_cast<char>(location[i] - kEscapeBase));

@@ -28,7 +28,8 @@ com::HRESULT MpegTrack::get_AttributeSupported(EAttribute attribute, com::BOOL* 
 
 void MpegTrack::Report(const std::string& message) {
   error_ = message;
-  com::SetErrorInfo(0, com::CreateErrorInfo(IID_ITrack, u"Info.Track", LocationFromPath(message)).Get());
+  com::SetErrorInfo(
+      0, com::CreateErrorInfo(IID_ITrack, u"Info.Track", LocationFromPath(message)).Get());
 }
 
 com::HRESULT MpegTrack::Load(com::BSTR location, com::BOOL* loaded) {
@@ -48,7 +49,8 @@ com::HRESULT MpegTrack::Load(com::BSTR location, com::BOOL* loaded) {
   }
   TagSet tags;
   if (!tags.Parse(file.bytes())) {
-    Report("cannot read the tags of " + path + ": it is shorter than 128 bytes and has no ID3v2 tag");
+    Report("cannot read the tags of " + path +
+           ": it is shorter than 128 bytes and has no ID3v2 tag");
     return com::S_OK;
   }
   StoreStreamFigures(file.bytes());
@@ -63,7 +65,8 @@ com::HRESULT MpegTrack::Load(com::BSTR location, com::BOOL* loaded) {
 void MpegTrack::StoreStreamFigures(std::span<const std::uint8_t> file) {
   MpegInfo mpeg;
   if (!mpeg.Load(file)) return;
-  attributes().Set(eaStatistics, com::Variant::FromBstr(com::Bstr::FromAnsi(mpeg.StatisticsText())));
+  attributes().Set(eaStatistics,
+                   com::Variant::FromBstr(com::Bstr::FromAnsi(mpeg.StatisticsText())));
   attributes().Set(eaChannels, com::Variant::FromLong(mpeg.channels));
   attributes().Set(eaBitrate, com::Variant::FromLong(mpeg.bitrate));
   attributes().Set(eaFrequency, com::Variant::FromLong(mpeg.samplingRate));
@@ -92,7 +95,8 @@ void MpegTrack::StorePictures(const TagSet& tags) {
   if (!collection) return;
   for (const PictureRecord& record : pictures_)
     if (auto stream = com::CreateStreamOnSharedBlock(record.data)) collection->Add(stream.Get());
-  attributes().Set(eaPictures, com::Variant::FromDispatch(static_cast<IPictures*>(collection.Get())));
+  attributes().Set(eaPictures,
+                   com::Variant::FromDispatch(static_cast<IPictures*>(collection.Get())));
 }
 
 com::HRESULT MpegTrack::Save(com::BSTR location, com::BOOL* saved) {
@@ -109,7 +113,8 @@ com::HRESULT MpegTrack::Save(com::BSTR location, com::BOOL* saved) {
     if (value == nullptr || value->vt != com::VT_BSTR) continue;
     const std::u16string text(View(value->bstrVal));
     const auto loaded = loadedTexts_.find(row.attribute);
-    const std::u16string before = sameFile && loaded != loadedTexts_.end() ? loaded->second : std::u16string();
+    const std::u16string before =
+        sameFile && loaded != loadedTexts_.end() ? loaded->second : std::u16string();
     if (sameFile && text == before) continue;
     if (!sameFile && text.empty()) continue;
     changes.emplace_back(row.attribute, text);

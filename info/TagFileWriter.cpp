@@ -34,8 +34,10 @@ bool TagFileWriter::Refuse(const std::string& reason) {
 bool TagFileWriter::Lock() {
   const auto deadline = std::chrono::steady_clock::now() + kLockWait;
   while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-    if (errno != EWOULDBLOCK && errno != EINTR) return Refuse(std::string("cannot lock it: ") + std::strerror(errno));
-    if (std::chrono::steady_clock::now() > deadline) return Refuse("another program kept it locked for 10 seconds");
+    if (errno != EWOULDBLOCK && errno != EINTR)
+      return Refuse(std::string("cannot lock it: ") + std::strerror(errno));
+    if (std::chrono::steady_clock::now() > deadline)
+      return Refuse("another program kept it locked for 10 seconds");
     std::this_thread::sleep_for(kLockRetry);
   }
   return true;
@@ -65,7 +67,8 @@ bool TagFileWriter::Open(const std::optional<FileIdentity>& expected) {
   if (::stat(path_.c_str(), &named) != 0 || !IdentityOf(fd_, now) || named.st_dev != now.device ||
       named.st_ino != now.inode)
     return Refuse("another program replaced it since it was read");
-  if (expected && !(*expected == now)) return Refuse("another program changed it since it was read");
+  if (expected && !(*expected == now))
+    return Refuse("another program changed it since it was read");
   if (!snapshot_.ReadFrom(fd_)) return Refuse(snapshot_.error());
   return true;
 }
@@ -78,7 +81,8 @@ bool TagFileWriter::Replace(std::optional<std::span<const std::uint8_t>> head,
   FileReplacer out(path_, fd_);
   const bool ok = out.Open() && out.Write(head ? *head : bytes.first(audio.begin)) &&
                   out.Write(bytes.subspan(audio.begin, audio.end - audio.begin)) &&
-                  out.Write(tail ? *tail : bytes.subspan(audio.end)) && out.Commit(snapshot_.identity());
+                  out.Write(tail ? *tail : bytes.subspan(audio.end)) &&
+                  out.Commit(snapshot_.identity());
   if (!ok) error_ = out.error();
   return ok;
 }

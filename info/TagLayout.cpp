@@ -11,7 +11,8 @@ namespace info {
 namespace {
 
 bool IsId3v1At(std::span<const std::uint8_t> file, std::size_t at) {
-  return file.size() >= 128 && at == file.size() - 128 && std::memcmp(file.data() + at, "TAG", 3) == 0;
+  return file.size() >= 128 && at == file.size() - 128 &&
+         std::memcmp(file.data() + at, "TAG", 3) == 0;
 }
 
 // True when what follows a tag ending at `end` is zero padding up to audio, another tag or
@@ -26,17 +27,20 @@ bool AudioFollows(std::span<const std::uint8_t> file, std::size_t end) {
 // frames fill it exactly and audio follows.
 bool IsLegacyTag(std::span<const std::uint8_t> file, const Id3v2Header& header) {
   const std::size_t legacyEnd = header.size;
-  if (header.major != 3 || header.flags != 0 || legacyEnd < Id3v2Header::kSize || legacyEnd > file.size())
+  if (header.major != 3 || header.flags != 0 || legacyEnd < Id3v2Header::kSize ||
+      legacyEnd > file.size())
     return false;
   const std::size_t walked = WalkId3v2Frames(file, legacyEnd, nullptr);
-  const bool audioFollows = legacyEnd == file.size() || IsMpegAudioHeader(file, legacyEnd) || IsId3v1At(file, legacyEnd);
+  const bool audioFollows =
+      legacyEnd == file.size() || IsMpegAudioHeader(file, legacyEnd) || IsId3v1At(file, legacyEnd);
   return walked == legacyEnd && audioFollows;
 }
 
 }  // namespace
 
 std::uint32_t BigEndian32(const std::uint8_t* p) {
-  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
+         p[3];
 }
 
 std::uint32_t Syncsafe32(const std::uint8_t* p) {
@@ -45,11 +49,13 @@ std::uint32_t Syncsafe32(const std::uint8_t* p) {
 }
 
 void PutBigEndian32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 void PutSyncsafe32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 21; shift >= 0; shift -= 7) out.push_back(static_cast<std::uint8_t>((value >> shift) & 0x7F));
+  for (int shift = 21; shift >= 0; shift -= 7)
+    out.push_back(static_cast<std::uint8_t>((value >> shift) & 0x7F));
 }
 
 std::vector<std::uint8_t> ApplyUnsync(std::span<const std::uint8_t> bytes) {
@@ -57,7 +63,8 @@ std::vector<std::uint8_t> ApplyUnsync(std::span<const std::uint8_t> bytes) {
   out.reserve(bytes.size() + bytes.size() / 64);
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     out.push_back(bytes[i]);
-    if (bytes[i] == 0xFF && (i + 1 == bytes.size() || bytes[i + 1] >= 0xE0 || bytes[i + 1] == 0)) out.push_back(0);
+    if (bytes[i] == 0xFF && (i + 1 == bytes.size() || bytes[i + 1] >= 0xE0 || bytes[i + 1] == 0))
+      out.push_back(0);
   }
   return out;
 }
@@ -73,7 +80,8 @@ std::vector<std::uint8_t> RemoveUnsync(std::span<const std::uint8_t> bytes) {
 }
 
 std::optional<Id3v2Header> ParseId3v2Header(std::span<const std::uint8_t> bytes) {
-  if (bytes.size() < Id3v2Header::kSize || std::memcmp(bytes.data(), "ID3", 3) != 0) return std::nullopt;
+  if (bytes.size() < Id3v2Header::kSize || std::memcmp(bytes.data(), "ID3", 3) != 0)
+    return std::nullopt;
   Id3v2Header header;
   header.major = bytes[3];
   header.revision = bytes[4];
@@ -104,7 +112,8 @@ bool IsMpegAudioHeader(std::span<const std::uint8_t> bytes, std::size_t at) {
   const std::uint32_t h = BigEndian32(bytes.data() + at);
   const unsigned version = (h >> 19) & 3, layer = (h >> 17) & 3;
   const unsigned bitrate = (h >> 12) & 15, rate = (h >> 10) & 3;
-  return (h & 0xFFE00000u) == 0xFFE00000u && version != 1 && layer != 0 && bitrate != 15 && rate != 3;
+  return (h & 0xFFE00000u) == 0xFFE00000u && version != 1 && layer != 0 && bitrate != 15 &&
+         rate != 3;
 }
 
 AudioSpan LocateAudio(std::span<const std::uint8_t> file) {
@@ -122,8 +131,8 @@ AudioSpan LocateAudio(std::span<const std::uint8_t> file) {
       const std::size_t bodyEnd = Id3v2Header::kSize + std::size_t{header->size};
       end = bodyEnd + (header->HasFooter() ? Id3v2Header::kSize : 0);
       if (end > file.size()) {
-        span.problem = "its ID3v2 tag claims " + std::to_string(end) + " bytes but the file holds " +
-                       std::to_string(file.size());
+        span.problem = "its ID3v2 tag claims " + std::to_string(end) +
+                       " bytes but the file holds " + std::to_string(file.size());
         end = file.size();
       } else if (!AudioFollows(file, end)) {
         span.problem = "its ID3v2 tag is not followed by padding, audio or the end of the file";

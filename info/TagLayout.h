@@ -30,8 +30,8 @@ struct Id3v2Header {
   std::uint8_t major = 0;
   std::uint8_t revision = 0;
   std::uint8_t flags = 0;
-  std::uint32_t size = 0;    // the 28 bits of the four size bytes
-  bool sizeBit7 = false;     // a size byte has bit 7 set: the size is not trustworthy
+  std::uint32_t size = 0;  // the 28 bits of the four size bytes
+  bool sizeBit7 = false;   // a size byte has bit 7 set: the size is not trustworthy
   bool HasFooter() const { return major == 4 && (flags & id3flag::kFooter) != 0; }
 };
 
@@ -63,8 +63,8 @@ std::size_t WalkId3v2Frames(std::span<const std::uint8_t> tag, std::size_t limit
 bool IsMpegAudioHeader(std::span<const std::uint8_t> bytes, std::size_t at);
 
 struct AudioSpan {
-  std::size_t begin = 0;  // first byte after a leading ID3v2 tag
-  std::size_t end = 0;    // first byte of a trailing ID3v1 tag, else the file size
+  std::size_t begin = 0;       // first byte after a leading ID3v2 tag
+  std::size_t end = 0;         // first byte of a trailing ID3v1 tag, else the file size
   std::size_t tagBodyEnd = 0;  // end of the leading tag's frames and padding (0: no tag)
   // Why the leading tag's declared size cannot be trusted; empty when it can.
   std::string problem;

@@ -36,10 +36,13 @@ std::string Latin1Bytes(std::u16string_view text) {
 }
 
 std::u16string FromLatin1(std::string_view text) {
-  return DecodeText(encoding::kLatin1, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+  return DecodeText(encoding::kLatin1,
+                    {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
-bool HasDescriptionRule(std::string_view id) { return id == "COMM" || id == "USLT" || id == "TXXX" || id == "WXXX"; }
+bool HasDescriptionRule(std::string_view id) {
+  return id == "COMM" || id == "USLT" || id == "TXXX" || id == "WXXX";
+}
 
 }  // namespace
 
@@ -65,7 +68,8 @@ bool TagSet::Read(const std::string& path) {
     return false;
   }
   if (!Parse(file.bytes())) {
-    error_ = "cannot read the tags of " + path + ": it is shorter than 128 bytes and has no ID3v2 tag";
+    error_ =
+        "cannot read the tags of " + path + ": it is shorter than 128 bytes and has no ID3v2 tag";
     return false;
   }
   return true;
@@ -110,7 +114,8 @@ bool TagSet::SetFrameText(std::string_view id, std::u16string_view text) {
     if (index >= 0) frames.erase(frames.begin() + index);
   } else if (index >= 0) {
     if (!frames[static_cast<std::size_t>(index)].SetText(text, v2.OutputMajor())) {
-      error_ = "the " + std::string(FrameIdFor(id)) + " frame cannot hold this text (characters outside ISO-8859-1)";
+      error_ = "the " + std::string(FrameIdFor(id)) +
+               " frame cannot hold this text (characters outside ISO-8859-1)";
       return false;
     }
   } else {
@@ -123,8 +128,10 @@ bool TagSet::SetFrameText(std::string_view id, std::u16string_view text) {
   }
   if (const FallbackField* row = FallbackOf(id)) {
     const std::string bytes = Latin1Bytes(text);
-    if (id == "TCON") v1.SetGenre(bytes.substr(0, row->length));
-    else v1.*(row->field) = bytes.substr(0, row->length);
+    if (id == "TCON")
+      v1.SetGenre(bytes.substr(0, row->length));
+    else
+      v1.*(row->field) = bytes.substr(0, row->length);
     v1Changed_ = true;  // the ID3v1 tag present keeps its other fields
   }
   v2.present = true;
@@ -148,8 +155,10 @@ std::optional<Id3v1Tag::Block> TagSet::RenderId3v1() {
       const auto text = v2.Frames()[static_cast<std::size_t>(index)].Text();
       if (!text) continue;
       const std::string bytes = Latin1Bytes(*text).substr(0, row.length);
-      if (row.frame == "TCON") v1.SetGenre(bytes);
-      else v1.*(row.field) = bytes;
+      if (row.frame == "TCON")
+        v1.SetGenre(bytes);
+      else
+        v1.*(row.field) = bytes;
     }
   }
   v1.present = true;
@@ -178,7 +187,10 @@ bool TagSet::Update(const std::string& path, const std::optional<FileIdentity>& 
     return false;
   }
   auto head = tags.RenderId3v2();
-  if (!tags.v2Changed_) head = std::vector<std::uint8_t>(file.bytes().begin(), file.bytes().begin() + static_cast<std::ptrdiff_t>(tags.audio_.begin));
+  if (!tags.v2Changed_)
+    head = std::vector<std::uint8_t>(
+        file.bytes().begin(),
+        file.bytes().begin() + static_cast<std::ptrdiff_t>(tags.audio_.begin));
   if (!head) {
     error = "cannot save " + path + ": the ID3v2 tag would exceed 256 MB";
     return false;

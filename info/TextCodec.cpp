@@ -107,7 +107,8 @@ std::string WideToUtf8(std::u16string_view text) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000)
       c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
     AppendUtf8(out, c);
   }
@@ -117,8 +118,10 @@ std::string WideToUtf8(std::u16string_view text) {
 std::u16string DecodeText(std::uint8_t enc, std::span<const std::uint8_t> bytes) {
   switch (enc) {
     case encoding::kUtf16:
-      if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) return DecodeUtf16(bytes.subspan(2), true);
-      if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) return DecodeUtf16(bytes.subspan(2), false);
+      if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
+        return DecodeUtf16(bytes.subspan(2), true);
+      if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+        return DecodeUtf16(bytes.subspan(2), false);
       return DecodeUtf16(bytes, false);
     case encoding::kUtf16Be:
       return DecodeUtf16(bytes, true);

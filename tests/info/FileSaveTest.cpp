@@ -91,12 +91,12 @@ TEST_F(FileSaveTest, KeepsOwnerModeExtendedAttributesAndAcl) {
   }
   ASSERT_EQ(::setxattr(path.c_str(), "user.origin", "fixture", 7, 0), 0);
   // An access control list granting user 65534 read access.
-  const std::uint8_t acl[] = {2, 0, 0, 0,                                      // version
-                              1, 0, 6, 0, 0xFF, 0xFF, 0xFF, 0xFF,              // owner rw
-                              2, 0, 4, 0, 0xFE, 0xFF, 0, 0,                    // user 65534 r
-                              4, 0, 4, 0, 0xFF, 0xFF, 0xFF, 0xFF,              // group r
-                              0x10, 0, 4, 0, 0xFF, 0xFF, 0xFF, 0xFF,           // mask r
-                              0x20, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};          // others none
+  const std::uint8_t acl[] = {2,    0, 0, 0,                           // version
+                              1,    0, 6, 0, 0xFF, 0xFF, 0xFF, 0xFF,   // owner rw
+                              2,    0, 4, 0, 0xFE, 0xFF, 0,    0,      // user 65534 r
+                              4,    0, 4, 0, 0xFF, 0xFF, 0xFF, 0xFF,   // group r
+                              0x10, 0, 4, 0, 0xFF, 0xFF, 0xFF, 0xFF,   // mask r
+                              0x20, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};  // others none
   const bool haveAcl = ::setxattr(path.c_str(), "system.posix_acl_access", acl, sizeof acl, 0) == 0;
   struct stat before {};
   ASSERT_EQ(::stat(path.c_str(), &before), 0);
@@ -114,7 +114,8 @@ TEST_F(FileSaveTest, KeepsOwnerModeExtendedAttributesAndAcl) {
   EXPECT_STREQ(value, "fixture");
   if (haveAcl) {
     std::uint8_t kept[64] = {};
-    ASSERT_EQ(::getxattr(path.c_str(), "system.posix_acl_access", kept, sizeof kept), static_cast<ssize_t>(sizeof acl));
+    ASSERT_EQ(::getxattr(path.c_str(), "system.posix_acl_access", kept, sizeof kept),
+              static_cast<ssize_t>(sizeof acl));
     EXPECT_EQ(std::memcmp(kept, acl, sizeof acl), 0);
   }
   EXPECT_EQ(Entries(), 1) << "no temporary file left";
@@ -153,20 +154,22 @@ TEST_F(FileSaveTest, AFileChangedSinceLoadIsNotOverwritten) {
 }
 
 TEST_F(FileSaveTest, FileNamesAreBytes) {
-  const std::string latin1 = dir.File("\xff\xe9t\xe9.mp3");          // not UTF-8
+  const std::string latin1 = dir.File("\xff\xe9t\xe9.mp3");              // not UTF-8
   const std::string longest = dir.File(std::string(251, 'n') + ".mp3");  // 255 bytes
   for (const std::string& path : {latin1, longest}) {
     std::filesystem::copy_file(test::FixturePath("v23plain.mp3"), path);
     ASSERT_EQ(Load(path), com::TRUE) << path;
     com::Variant location;
     track->get_Attribute(eaLocation, location.Put());
-    EXPECT_EQ(PathFromLocation({location.Get().bstrVal, com::SysStringLen(location.Get().bstrVal)}), path);
+    EXPECT_EQ(PathFromLocation({location.Get().bstrVal, com::SysStringLen(location.Get().bstrVal)}),
+              path);
     SetTitle(u"bytes");
     ASSERT_EQ(Save(path), com::TRUE) << track->saveError();
     EXPECT_EQ(test::MutagenDump(path)["TIT2"], "bytes");
   }
   EXPECT_EQ(Entries(), 2) << "no file under another name";
-  EXPECT_EQ(PathFromLocation(LocationFromPath("a\xed\xb2\x80\xf0\x90\x82\x80\xff")), "a\xed\xb2\x80\xf0\x90\x82\x80\xff");
+  EXPECT_EQ(PathFromLocation(LocationFromPath("a\xed\xb2\x80\xf0\x90\x82\x80\xff")),
+            "a\xed\xb2\x80\xf0\x90\x82\x80\xff");
   EXPECT_EQ(LocationFromPath("\xc3\xa9"), u"\u00e9");
 }
 
@@ -205,11 +208,14 @@ TEST_F(FileSaveTest, CommentIsTheOneWithoutDescription) {
   track->put_Attribute(eaComment, changed.Get());
   ASSERT_EQ(Save(path), com::TRUE) << track->saveError();
   const std::string frames = test::MutagenFrames(path);
-  EXPECT_NE(frames.find("desc='iTunNORM', text=[' 0000044E 00000000']"), std::string::npos) << frames;
-  EXPECT_NE(frames.find("COMM(encoding=<Encoding.UTF8: 3>, lang='eng', desc='', text=['\xe6\x96\xb0\xe3\x81\x97\xe3\x81\x84 comment'])"),
+  EXPECT_NE(frames.find("desc='iTunNORM', text=[' 0000044E 00000000']"), std::string::npos)
+      << frames;
+  EXPECT_NE(frames.find("COMM(encoding=<Encoding.UTF8: 3>, lang='eng', desc='', "
+                        "text=['\xe6\x96\xb0\xe3\x81\x97\xe3\x81\x84 comment'])"),
             std::string::npos)
       << frames;
-  EXPECT_NE(frames.find("PRIV(owner='', data=b'no owner\\x00after zero')"), std::string::npos) << frames;
+  EXPECT_NE(frames.find("PRIV(owner='', data=b'no owner\\x00after zero')"), std::string::npos)
+      << frames;
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-#include "info/Id3v2Tag.h"
-
 #include <gtest/gtest.h>
 
+#include "info/Id3v2Tag.h"
 #include "info/TagLayout.h"
 #include "info/TextCodec.h"
 #include "tests/info/TestFiles.h"
@@ -17,8 +16,10 @@ using test::Frame24;
 using test::TagHeader;
 using test::Text;
 
-Bytes Tag(const Bytes& frames, std::uint32_t padding = 0, std::uint8_t major = 3, std::uint8_t flags = 0) {
-  return Concat({TagHeader(static_cast<std::uint32_t>(frames.size() + padding), major, flags), frames, Bytes(padding, 0)});
+Bytes Tag(const Bytes& frames, std::uint32_t padding = 0, std::uint8_t major = 3,
+          std::uint8_t flags = 0) {
+  return Concat({TagHeader(static_cast<std::uint32_t>(frames.size() + padding), major, flags),
+                 frames, Bytes(padding, 0)});
 }
 
 // A tag followed by audio, as a file holds it.
@@ -38,12 +39,12 @@ Bytes Picture(std::size_t size) {
 
 TEST(Id3v2Tag, TextsInAllFourEncodings) {
   const Bytes frames = Concat({
-      Frame24("TIT2", Concat({{3}, Text("Caf\xC3\xA9 \xE2\x98\x83")})),                       // UTF-8
-      Frame24("TPE1", Concat({{1, 0xFE, 0xFF, 0x04, 0x17, 0, 'a'}})),                     // UTF-16, big-endian mark
-      Frame24("TALB", Concat({{1, 0xFF, 0xFE, 0x17, 0x04, 'b', 0}})),                     // UTF-16, little-endian mark
-      Frame24("TCOM", Concat({{2, 0x26, 0x03}})),                                          // UTF-16BE
-      Frame24("TCOP", Concat({{0, 0xA9, ' ', 0xE9}})),                                     // ISO-8859-1
-      Frame24("TPE2", Concat({{3}, Text("One"), {0}, Text("Two"), {0}})),                  // two values
+      Frame24("TIT2", Concat({{3}, Text("Caf\xC3\xA9 \xE2\x98\x83")})),  // UTF-8
+      Frame24("TPE1", Concat({{1, 0xFE, 0xFF, 0x04, 0x17, 0, 'a'}})),    // UTF-16, big-endian mark
+      Frame24("TALB", Concat({{1, 0xFF, 0xFE, 0x17, 0x04, 'b', 0}})),  // UTF-16, little-endian mark
+      Frame24("TCOM", Concat({{2, 0x26, 0x03}})),                      // UTF-16BE
+      Frame24("TCOP", Concat({{0, 0xA9, ' ', 0xE9}})),                 // ISO-8859-1
+      Frame24("TPE2", Concat({{3}, Text("One"), {0}, Text("Two"), {0}})),  // two values
       Frame24("COMM", Concat({{1}, Text("eng"), {0xFF, 0xFE, 'd', 0, 0, 0, 0xFF, 0xFE, 'v', 0}})),
   });
   Id3v2Tag tag;
@@ -62,9 +63,10 @@ TEST(Id3v2Tag, TextsInAllFourEncodings) {
 TEST(Id3v2Tag, Version24SizesAreSyncsafe) {
   // A picture of 300 bytes: its size bytes are 00 00 02 2C, which as a plain number is 556.
   const Bytes picture = Picture(300 - 14);
-  const Bytes frames = Concat({Frame24("TDRC", Concat({{0}, Text("2004")})),
-                               Frame24("APIC", Concat({{0}, Text("image/png"), {0, 3, 0}, picture})),
-                               Frame24("TIT2", Concat({{0}, Text("after")}))});
+  const Bytes frames =
+      Concat({Frame24("TDRC", Concat({{0}, Text("2004")})),
+              Frame24("APIC", Concat({{0}, Text("image/png"), {0, 3, 0}, picture})),
+              Frame24("TIT2", Concat({{0}, Text("after")}))});
   Id3v2Tag tag;
   ASSERT_TRUE(tag.Parse(File(Tag(frames, 2000, 4))));
   ASSERT_EQ(tag.Frames().size(), 3u);
@@ -79,15 +81,17 @@ TEST(Id3v2Tag, Version24SizesAreSyncsafe) {
   ASSERT_TRUE(rendered);
   EXPECT_EQ(rendered->size(), 10 + frames.size() + 2000);
   EXPECT_EQ((*rendered)[3], 4);
-  const Bytes expected = Concat({Frame24("TDRC", Concat({{0}, Text("2004")})),
-                                 Frame24("APIC", Concat({{0}, Text("image/png"), {0, 3, 0}, picture})),
-                                 Frame24("TIT2", Concat({{0}, Text("changed")}))});
+  const Bytes expected =
+      Concat({Frame24("TDRC", Concat({{0}, Text("2004")})),
+              Frame24("APIC", Concat({{0}, Text("image/png"), {0, 3, 0}, picture})),
+              Frame24("TIT2", Concat({{0}, Text("changed")}))});
   EXPECT_TRUE(std::equal(expected.begin(), expected.end(), rendered->begin() + 10));
 }
 
 TEST(Id3v2Tag, Version24PlainSizesWrittenByOldTaggers) {
   const Bytes longText = Concat({{0}, Bytes(300, 'L')});
-  const Bytes frames = Concat({Frame("TIT2", longText), Frame("TPE1", Concat({{0}, Text("artist")}))});
+  const Bytes frames =
+      Concat({Frame("TIT2", longText), Frame("TPE1", Concat({{0}, Text("artist")}))});
   Id3v2Tag tag;
   ASSERT_TRUE(tag.Parse(File(Tag(frames, 20, 4))));
   EXPECT_EQ(tag.saveProblem(), "");
@@ -96,10 +100,11 @@ TEST(Id3v2Tag, Version24PlainSizesWrittenByOldTaggers) {
 }
 
 TEST(Id3v2Tag, Version22FramesTakeTheirVersion23Form) {
-  const Bytes frames = Concat({Frame22("TT2", Concat({{0}, Text("title")})),
-                               Frame22("TP1", Concat({{1, 0xFF, 0xFE, 'a', 0}})),
-                               Frame22("COM", Concat({{0}, Text("eng"), {0}, Text("comment")})),
-                               Frame22("PIC", Concat({{0}, Text("PNG"), {3}, Text("d"), {0}, Text("data")}))});
+  const Bytes frames =
+      Concat({Frame22("TT2", Concat({{0}, Text("title")})),
+              Frame22("TP1", Concat({{1, 0xFF, 0xFE, 'a', 0}})),
+              Frame22("COM", Concat({{0}, Text("eng"), {0}, Text("comment")})),
+              Frame22("PIC", Concat({{0}, Text("PNG"), {3}, Text("d"), {0}, Text("data")}))});
   Id3v2Tag tag;
   ASSERT_TRUE(tag.Parse(File(Tag(frames, 30, 2))));
   EXPECT_EQ(tag.saveProblem(), "");
@@ -130,7 +135,8 @@ TEST(Id3v2Tag, ExtendedHeadersAreSkipped) {
   ASSERT_TRUE(tag.Parse(File(Tag(Concat({ext3, frames}), 10, 3, id3flag::kExtendedHeader))));
   EXPECT_EQ(TextOf(tag, "TIT2"), u"title");
   const Bytes ext4 = {0, 0, 0, 6, 1, 0};
-  ASSERT_TRUE(tag.Parse(File(Tag(Concat({ext4, Frame24("TIT2", Concat({{0}, Text("four")}))}), 10, 4, id3flag::kExtendedHeader))));
+  ASSERT_TRUE(tag.Parse(File(Tag(Concat({ext4, Frame24("TIT2", Concat({{0}, Text("four")}))}), 10,
+                                 4, id3flag::kExtendedHeader))));
   EXPECT_EQ(TextOf(tag, "TIT2"), u"four");
   EXPECT_EQ(tag.saveProblem(), "");
   const Bytes badExt = {0, 0, 0x7F, 0x7F, 0, 0};
@@ -142,28 +148,34 @@ TEST(Id3v2Tag, UnsynchronisationOfTagsAndFrames) {
   const Bytes picture = {0xFF, 0xE0, 0x01, 0xFF, 0x00, 0xFF};
   const Bytes content = Concat({{0}, Text("image/jpeg"), {0, 3, 0}, picture});
   // Version 2.3: the whole tag after the header is unsynchronised.
-  const Bytes body = ApplyUnsync(Concat({Frame("TIT2", Concat({{0}, Text("t")})), Frame("APIC", content)}));
+  const Bytes body =
+      ApplyUnsync(Concat({Frame("TIT2", Concat({{0}, Text("t")})), Frame("APIC", content)}));
   ASSERT_NE(body.size(), 11 + 10 + content.size());
   Id3v2Tag tag;
   ASSERT_TRUE(tag.Parse(File(Tag(body, 8, 3, id3flag::kUnsynchronisation))));
   ASSERT_EQ(tag.Frames().size(), 2u);
-  EXPECT_EQ(Bytes(tag.Frames()[1].pictureData().begin(), tag.Frames()[1].pictureData().end()), picture);
+  EXPECT_EQ(Bytes(tag.Frames()[1].pictureData().begin(), tag.Frames()[1].pictureData().end()),
+            picture);
   // Written back without unsynchronisation, the frame holds the real bytes.
   const auto rendered = tag.Render();
   ASSERT_TRUE(rendered);
   EXPECT_EQ((*rendered)[5], 0);
   const Bytes apic = Frame("APIC", content);
-  EXPECT_NE(std::search(rendered->begin(), rendered->end(), apic.begin(), apic.end()), rendered->end());
+  EXPECT_NE(std::search(rendered->begin(), rendered->end(), apic.begin(), apic.end()),
+            rendered->end());
 
   // Version 2.4: frame-level unsynchronisation with a data length indicator.
-  const Bytes stored = Concat({{0, 0, 0, static_cast<std::uint8_t>(content.size())}, ApplyUnsync(content)});
+  const Bytes stored =
+      Concat({{0, 0, 0, static_cast<std::uint8_t>(content.size())}, ApplyUnsync(content)});
   const Bytes frame = Frame24("APIC", stored, 0x0003);
   ASSERT_TRUE(tag.Parse(File(Tag(frame, 8, 4))));
   ASSERT_EQ(tag.Frames().size(), 1u);
-  EXPECT_EQ(Bytes(tag.Frames()[0].pictureData().begin(), tag.Frames()[0].pictureData().end()), picture);
+  EXPECT_EQ(Bytes(tag.Frames()[0].pictureData().begin(), tag.Frames()[0].pictureData().end()),
+            picture);
   const auto again = tag.Render();
   ASSERT_TRUE(again);
-  EXPECT_TRUE(std::equal(frame.begin(), frame.end(), again->begin() + 10)) << "flags and stored bytes kept";
+  EXPECT_TRUE(std::equal(frame.begin(), frame.end(), again->begin() + 10))
+      << "flags and stored bytes kept";
 }
 
 TEST(Id3v2Tag, FlaggedFramesAreKeptWithTheirFlags) {
@@ -171,7 +183,8 @@ TEST(Id3v2Tag, FlaggedFramesAreKeptWithTheirFlags) {
   const Bytes compressed = Frame("TXXX", Concat({{0, 0, 0, 9}, Bytes(12, 0x78)}), 0x0080);
   const Bytes readOnly = Frame("TALB", Concat({{0}, Text("album")}), 0x2000);
   Id3v2Tag tag;
-  ASSERT_TRUE(tag.Parse(File(Tag(Concat({grouped, compressed, readOnly, Frame("TIT2", Concat({{0}, Text("t")}))}), 5))));
+  ASSERT_TRUE(tag.Parse(File(
+      Tag(Concat({grouped, compressed, readOnly, Frame("TIT2", Concat({{0}, Text("t")}))}), 5))));
   EXPECT_EQ(TextOf(tag, "TPE1"), u"grouped");
   EXPECT_EQ(TextOf(tag, "TXXX"), u"<no text>");
   EXPECT_EQ(TextOf(tag, "TALB"), u"album");
@@ -198,7 +211,8 @@ TEST(Id3v2Tag, Version24FooterIsReadAndKept) {
 }
 
 TEST(Id3v2Tag, UntrustedSizesAreReadButNotSaved) {
-  const Bytes frames = Concat({Frame("TIT2", Concat({{0}, Text("abc")})), Frame("TALB", Concat({{0}, Text("album")}))});
+  const Bytes frames = Concat(
+      {Frame("TIT2", Concat({{0}, Text("abc")})), Frame("TALB", Concat({{0}, Text("album")}))});
   // The tag claims 50 MB.
   Bytes big = Concat({TagHeader(50'000'000), frames, test::MpegFrames(2)});
   Id3v2Tag tag;
@@ -218,7 +232,8 @@ TEST(Id3v2Tag, UntrustedSizesAreReadButNotSaved) {
   EXPECT_EQ(tag.Frames().size(), 1u);
   EXPECT_NE(tag.saveProblem(), "");
   // A size that ends inside the audio.
-  Bytes shortTag = Concat({TagHeader(static_cast<std::uint32_t>(frames.size() + 2)), frames, test::MpegFrames(2)});
+  Bytes shortTag = Concat(
+      {TagHeader(static_cast<std::uint32_t>(frames.size() + 2)), frames, test::MpegFrames(2)});
   EXPECT_NE(LocateAudio(shortTag).problem, "");
   EXPECT_FALSE(tag.Parse(Text("ID3")));
 }
@@ -237,22 +252,28 @@ TEST(Id3v2Tag, UnreadableFramesAreKeptVerbatim) {
 TEST(Id3v2Frame, SetTextChoosesTheEncoding) {
   Id3v2Frame latin("TIT2");
   ASSERT_TRUE(latin.SetText(u"Caf\u00e9 \u0080", 3));
-  EXPECT_EQ(Bytes(latin.stored().begin(), latin.stored().end()), (Bytes{0, 'C', 'a', 'f', 0xE9, ' ', 0x80}));
+  EXPECT_EQ(Bytes(latin.stored().begin(), latin.stored().end()),
+            (Bytes{0, 'C', 'a', 'f', 0xE9, ' ', 0x80}));
   Id3v2Frame wide3("TIT2");
   ASSERT_TRUE(wide3.SetText(u"\u20ac", 3));
-  EXPECT_EQ(Bytes(wide3.stored().begin(), wide3.stored().end()), (Bytes{1, 0xFF, 0xFE, 0xAC, 0x20}));
+  EXPECT_EQ(Bytes(wide3.stored().begin(), wide3.stored().end()),
+            (Bytes{1, 0xFF, 0xFE, 0xAC, 0x20}));
   Id3v2Frame wide4("TIT2");
   ASSERT_TRUE(wide4.SetText(u"\u20ac", 4));
   EXPECT_EQ(Bytes(wide4.stored().begin(), wide4.stored().end()), (Bytes{3, 0xE2, 0x82, 0xAC}));
   Id3v2Frame comment("COMM");
   ASSERT_TRUE(comment.SetText(u"c", 3));
-  EXPECT_EQ(Bytes(comment.stored().begin(), comment.stored().end()), Concat({{0}, Text("eng"), {0}, Text("c")}));
+  EXPECT_EQ(Bytes(comment.stored().begin(), comment.stored().end()),
+            Concat({{0}, Text("eng"), {0}, Text("c")}));
   Id3v2Frame url("WOAR");
   EXPECT_FALSE(url.SetText(u"http://\u4e16/", 3));
-  Id3v2Frame popm("POPM", 0, Concat({Text("a@b"), {0, 200, 0, 0, 0, 9}}), Concat({Text("a@b"), {0, 200, 0, 0, 0, 9}}), true);
+  Id3v2Frame popm("POPM", 0, Concat({Text("a@b"), {0, 200, 0, 0, 0, 9}}),
+                  Concat({Text("a@b"), {0, 200, 0, 0, 0, 9}}), true);
   ASSERT_TRUE(popm.SetText(u"me@x", 3));
-  EXPECT_EQ(Bytes(popm.stored().begin(), popm.stored().end()), Concat({Text("me@x"), {0, 200, 0, 0, 0, 9}}));
-  Id3v2Frame owned("PRIV", 0, Concat({Text("owner"), {0, 1, 2}}), Concat({Text("owner"), {0, 1, 2}}), true);
+  EXPECT_EQ(Bytes(popm.stored().begin(), popm.stored().end()),
+            Concat({Text("me@x"), {0, 200, 0, 0, 0, 9}}));
+  Id3v2Frame owned("PRIV", 0, Concat({Text("owner"), {0, 1, 2}}),
+                   Concat({Text("owner"), {0, 1, 2}}), true);
   EXPECT_EQ(owned.Text(), std::nullopt);
   EXPECT_FALSE(owned.SetText(u"x", 3));
 }

@@ -73,16 +73,18 @@ std::string Printable(std::u16string_view text) {
   const std::string utf8 = info::WideToUtf8(text);
   for (std::size_t i = 0; i < utf8.size(); ++i) {
     if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') continue;
-    if (utf8[i] == '\r' || utf8[i] == '\n') out += "\\n";
-    else out += utf8[i];
+    if (utf8[i] == '\r' || utf8[i] == '\n')
+      out += "\\n";
+    else
+      out += utf8[i];
   }
   return out;
 }
 
 com::ComPtr<info::IPictures> PicturesOf(ITrack& track) {
   com::Variant value;
-  if (com::FAILED(track.get_Attribute(info::eaPictures, value.Put())) || value.Type() != com::VT_DISPATCH ||
-      value.Get().pdispVal == nullptr)
+  if (com::FAILED(track.get_Attribute(info::eaPictures, value.Put())) ||
+      value.Type() != com::VT_DISPATCH || value.Get().pdispVal == nullptr)
     return {};
   return com::ComPtr<com::IDispatch>(value.Get().pdispVal).As<info::IPictures>(info::IID_IPictures);
 }
@@ -152,7 +154,8 @@ bool IsRetryable(const std::string& reason) {
 // Writes `bytes` to `path` through a temporary file in the same folder renamed on success.
 bool WriteFileAtomically(const std::string& path, std::span<const char> bytes, std::string& error) {
   const auto slash = path.rfind('/');
-  std::string temp = (slash == std::string::npos ? std::string(".") : path.substr(0, slash)) + "/.ti-XXXXXX";
+  std::string temp =
+      (slash == std::string::npos ? std::string(".") : path.substr(0, slash)) + "/.ti-XXXXXX";
   const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) {
     error = "cannot create a temporary file for " + path + ": " + std::strerror(errno);
@@ -180,8 +183,10 @@ int Show(InfoLibrary& library, const std::vector<std::string>& args) {
   bool json = false;
   std::vector<std::string> files;
   for (const std::string& arg : args) {
-    if (arg == "--json") json = true;
-    else files.push_back(arg);
+    if (arg == "--json")
+      json = true;
+    else
+      files.push_back(arg);
   }
   if (files.empty()) return BadUsage("show needs at least one FILE");
   int status = 0;
@@ -250,13 +255,16 @@ int ExtractPictures(InfoLibrary& library, const std::vector<std::string>& args) 
   if (pictures) pictures->get_Count(&count);
   for (com::LONG i = 0; i < count; ++i) {
     com::ComPtr<com::IUnknown> item;
-    if (com::FAILED(pictures->get_ItemData(i, item.Put()))) return Fail("cannot get picture " + std::to_string(i + 1) + " of " + file);
+    if (com::FAILED(pictures->get_ItemData(i, item.Put())))
+      return Fail("cannot get picture " + std::to_string(i + 1) + " of " + file);
     auto stream = item.As<com::IStream>(com::IID_IStream);
-    if (!stream) return Fail("picture " + std::to_string(i + 1) + " of " + file + " is not a stream");
+    if (!stream)
+      return Fail("picture " + std::to_string(i + 1) + " of " + file + " is not a stream");
     std::vector<char> bytes;
     char buffer[65536];
     com::ULONG n = 0;
-    while (com::SUCCEEDED(stream->Read(buffer, sizeof buffer, &n)) && n > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+    while (com::SUCCEEDED(stream->Read(buffer, sizeof buffer, &n)) && n > 0)
+      bytes.insert(bytes.end(), buffer, buffer + n);
     const std::string out = dir + "/picture-" + std::to_string(i + 1) + ".bin";
     std::string error;
     if (!WriteFileAtomically(out, bytes, error)) return Fail(error);
