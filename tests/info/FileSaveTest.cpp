@@ -144,6 +144,17 @@ TEST_F(FileSaveTest, AFileChangedSinceLoadIsNotOverwritten) {
   EXPECT_NE(track->saveError().find("since it was read"), std::string::npos) << track->saveError();
   EXPECT_EQ(test::ReadBytes(path), other);
 
+  // Changed in place (same inode, new size and modification time).
+  ASSERT_EQ(Load(path), com::TRUE);
+  {
+    Bytes grown = other;
+    grown.push_back(0);
+    test::WriteBytes(path, grown);
+  }
+  SetTitle(u"mine");
+  EXPECT_EQ(Save(path), com::FALSE);
+  EXPECT_NE(track->saveError().find("since it was read"), std::string::npos) << track->saveError();
+
   // Reloaded, the same track saves, and saves again after that.
   ASSERT_EQ(Load(path), com::TRUE);
   SetTitle(u"first");
