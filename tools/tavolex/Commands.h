@@ -8,5 +8,6 @@ int RunDecode(int argc, char** argv);  // tavolex decode [--float] IN OUT
 int RunProbe(int argc, char** argv);   // tavolex probe IN
 int RunPeaks(int argc, char** argv);   // tavolex peaks AUDIO [--interval N] [--peak-file PATH] [--keep]
 int RunRender(int argc, char** argv);  // tavolex render AUDIO --png OUT.png [...]
+int RunCue(int argc, char** argv);     // tavolex cue AUDIO [--divider KIND:FRAME ...] [...]
 
 }  // namespace tavolex_cli

@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"render", tavolex_cli::RunRender,
      "render AUDIO --png OUT.png [--size WxH] [--zoom Z] [--scroll COLUMN] "
      "[--divider KIND:FRAME ...] [--current FRAME]"},
+    {"cue", tavolex_cli::RunCue, "cue AUDIO [--divider KIND:FRAME ...] [--out FILE] [--strict]"},
 };
 
 int Usage() {
