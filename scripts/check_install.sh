@@ -5,7 +5,7 @@
 # the installed component servers in a fresh class registry, starts the wizard through the
 # installed corvana, and builds the host in tests/install/host against the prefix twice: with
 # find_package(Tavolex) and with pkg-config. With --deb (as root) it also builds the Debian
-# packages, installs them with dpkg -i, runs their tools from /usr and removes them again.
+# packages, installs them with dpkg -i, runs their tools from /usr and purges them again.
 # Exit status 0 when every check passed; 1 at the first failure, with the step named.
 set -u
 
@@ -74,7 +74,7 @@ if [ "$deb" = 1 ]; then
   export COM_REGISTRY="$work/registry-deb"
   tavolex cue "$work/song.wav" --divider split:900 >/dev/null &&
     regsvr --register-all /usr && [ "$(corvana)" = "wizard: start" ] || status=1
-  dpkg -r tavolex libtavolex-dev libtavolex1 || fail "dpkg -r failed"
+  dpkg -P tavolex libtavolex-dev libtavolex1 || fail "dpkg -P failed"
   [ "$status" = 0 ] || fail "the packaged tools did not run"
 fi
 step "all checks passed"

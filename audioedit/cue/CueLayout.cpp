@@ -11,7 +11,8 @@ namespace {
 constexpr struct {
   DivType type;
   const char* name;
-} kKindNames[] = {{DIV_Start, "start"}, {DIV_End, "end"}, {DIV_Split, "split"}, {DIV_Index, "index"}};
+} kKindNames[] = {
+    {DIV_Start, "start"}, {DIV_End, "end"}, {DIV_Split, "split"}, {DIV_Index, "index"}};
 
 std::string Where(const DIVIDER& d) {
   const char* name = DividerKindName(d.type);
@@ -45,16 +46,17 @@ CueLayoutResult BuildCueLayout(std::span<const DIVIDER> dividers) {
                                 std::to_string(d.frame) + " has no place in a CUE sheet"};
     if (d.type != DIV_Start && d.type != DIV_End) continue;
     const DIVIDER*& slot = d.type == DIV_Start ? start : end;
-    if (slot) return {std::nullopt, "more than one " + std::string(DividerKindName(d.type)) +
-                                        " divider (" + Where(*slot) + ", " + Where(d) + ")"};
+    if (slot)
+      return {std::nullopt, "more than one " + std::string(DividerKindName(d.type)) + " divider (" +
+                                Where(*slot) + ", " + Where(d) + ")"};
     slot = &d;
   }
   if (!start) return {std::nullopt, "the layout has no start divider"};
   if (!end) return {std::nullopt, "the layout has no end divider"};
   for (std::size_t i = 1; i < sorted.size(); ++i) {
     if (sorted[i].frame == sorted[i - 1].frame)
-      return {std::nullopt, "two dividers on one frame: " + Where(sorted[i - 1]) + " and " +
-                                Where(sorted[i])};
+      return {std::nullopt,
+              "two dividers on one frame: " + Where(sorted[i - 1]) + " and " + Where(sorted[i])};
   }
   if (sorted.front().type != DIV_Start)
     return {std::nullopt, "the " + Where(sorted.front()) + " lies before the start"};

@@ -14,9 +14,9 @@
 namespace audioedit::cue {
 
 struct CueTrack {
-  std::uint32_t start = 0;                 // INDEX 01
-  std::vector<std::uint32_t> indexMarks;   // INDEX 02, 03, ... ascending
-  std::uint32_t end = 0;                   // the next track's start, or the layout's end
+  std::uint32_t start = 0;                // INDEX 01
+  std::vector<std::uint32_t> indexMarks;  // INDEX 02, 03, ... ascending
+  std::uint32_t end = 0;                  // the next track's start, or the layout's end
 };
 
 struct CueLayout {

@@ -78,9 +78,9 @@ class Reader {
   std::optional<std::uint32_t> totalFrames_;
   CueSheet sheet_;
   bool haveFile_ = false;
-  std::uint32_t nextIndex_ = 0;              // of the current track; 0 before any INDEX
-  std::optional<std::uint32_t> lastFrame_;   // of the last INDEX
-  std::optional<std::uint32_t> end_;         // from REM END
+  std::uint32_t nextIndex_ = 0;             // of the current track; 0 before any INDEX
+  std::optional<std::uint32_t> lastFrame_;  // of the last INDEX
+  std::optional<std::uint32_t> end_;        // from REM END
 };
 
 std::string Reader::Line(std::string_view line) {
@@ -169,8 +169,9 @@ std::string Reader::Index(const std::vector<std::string_view>& words) {
   if (!frame) return "'" + std::string(words[2]) + "' is not a time mm:ss:ff";
   const std::size_t track = sheet_.layout.tracks.size();
   if (number && *number == 0 && nextIndex_ == 0) {
-    if (track != 1) return "a pregap (INDEX 00) of track " + std::to_string(track) +
-                           " has no divider; only track 1 may have one";
+    if (track != 1)
+      return "a pregap (INDEX 00) of track " + std::to_string(track) +
+             " has no divider; only track 1 may have one";
     if (*frame != 0) return "track 1's INDEX 00 must be 00:00:00, the start of the file";
     lastFrame_ = 0;
     nextIndex_ = 1;
@@ -223,7 +224,8 @@ std::string Reader::Finish() {
            FormatMsf(*lastFrame_) + ")";
   for (std::size_t t = 0; t < layout.tracks.size(); ++t)
     layout.tracks[t].end = t + 1 < layout.tracks.size() ? layout.tracks[t + 1].start : layout.end;
-  if (sheet_.trackTexts.size() > layout.tracks.size()) sheet_.trackTexts.resize(layout.tracks.size());
+  if (sheet_.trackTexts.size() > layout.tracks.size())
+    sheet_.trackTexts.resize(layout.tracks.size());
   while (!sheet_.trackTexts.empty() && sheet_.trackTexts.back().title.empty() &&
          sheet_.trackTexts.back().performer.empty())
     sheet_.trackTexts.pop_back();

@@ -15,7 +15,8 @@ std::string Number(std::size_t n) {
 
 void AddText(std::string& out, const char* indent, const CueText& text) {
   if (!text.title.empty()) out += std::string(indent) + "TITLE \"" + text.title + "\"\n";
-  if (!text.performer.empty()) out += std::string(indent) + "PERFORMER \"" + text.performer + "\"\n";
+  if (!text.performer.empty())
+    out += std::string(indent) + "PERFORMER \"" + text.performer + "\"\n";
 }
 
 // Why a text cannot be written, or empty.
@@ -66,8 +67,9 @@ CueWriteResult WriteCueSheet(const CueSheet& sheet, std::uint32_t totalFrames) {
   }
   if (layout.end < totalFrames) {
     out += std::string(kEndRemark) + " " + FormatMsf(layout.end) + " " + kEndRemarkNote + "\n";
-    result.warnings.push_back("track " + std::to_string(layout.tracks.size()) + ": the audio from " +
-                              FormatMsf(layout.end) + " to " + FormatMsf(totalFrames) +
+    result.warnings.push_back("track " + std::to_string(layout.tracks.size()) +
+                              ": the audio from " + FormatMsf(layout.end) + " to " +
+                              FormatMsf(totalFrames) +
                               " lies after the end, which a CUE sheet cannot leave out: it "
                               "stays part of the last track");
   }

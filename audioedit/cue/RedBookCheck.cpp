@@ -29,9 +29,9 @@ std::vector<RedBookFinding> CheckRedBook(const CueLayout& layout) {
                      std::to_string(kMaxIndexPoints) + " of a CD track");
   }
   if (layout.tracks.size() > kMaxTracks)
-    add(kMaxTracks + 1, "starts at " + FormatMsf(layout.tracks[kMaxTracks].start) + "; the layout has " +
-                            std::to_string(layout.tracks.size()) + " tracks, more than the " +
-                            std::to_string(kMaxTracks) + " of a CD");
+    add(kMaxTracks + 1, "starts at " + FormatMsf(layout.tracks[kMaxTracks].start) +
+                            "; the layout has " + std::to_string(layout.tracks.size()) +
+                            " tracks, more than the " + std::to_string(kMaxTracks) + " of a CD");
   if (layout.end > kMaxDiscFrames && !layout.tracks.empty())
     add(layout.tracks.size(), "ends at " + FormatMsf(layout.end) + ", past the " +
                                   FormatMsf(kMaxDiscFrames) + " a CD holds");

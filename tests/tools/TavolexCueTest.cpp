@@ -36,7 +36,9 @@ std::string ReadAll(const fs::path& path) {
 
 std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
-void Put16(std::string& b, std::uint16_t v) { b += static_cast<char>(v & 0xFF), b += static_cast<char>(v >> 8); }
+void Put16(std::string& b, std::uint16_t v) {
+  b += static_cast<char>(v & 0xFF), b += static_cast<char>(v >> 8);
+}
 void Put32(std::string& b, std::uint32_t v) {
   Put16(b, static_cast<std::uint16_t>(v & 0xFFFF));
   Put16(b, static_cast<std::uint16_t>(v >> 16));
@@ -72,7 +74,9 @@ std::uint64_t WavSampleFrames(const fs::path& path) {
   const std::string b = ReadAll(path);
   std::size_t at = 12;
   while (at + 8 <= b.size()) {
-    const auto u = [&](std::size_t k) { return static_cast<std::uint32_t>(static_cast<unsigned char>(b[k])); };
+    const auto u = [&](std::size_t k) {
+      return static_cast<std::uint32_t>(static_cast<unsigned char>(b[k]));
+    };
     const std::uint32_t size = u(at + 4) | u(at + 5) << 8 | u(at + 6) << 16 | u(at + 7) << 24;
     if (b.compare(at, 4, "data") == 0) return size / 4;
     at += 8 + size + (size & 1);
@@ -136,7 +140,10 @@ struct Layout {
 TEST_F(TavolexCue, SheetsAreAcceptedAndCutExactlyByIndependentTools) {
   const Layout layouts[] = {
       {"splits", "start:0 split:600 split:1500 end:2250", {0, 600, 1500, 2250}, false},
-      {"indices", "start:0 index:300 split:900 index:1200 index:1201 end:2250", {0, 900, 2250}, false},
+      {"indices",
+       "start:0 index:300 split:900 index:1200 index:1201 end:2250",
+       {0, 900, 2250},
+       false},
       {"pregap", "start:150 split:1000 end:2250", {0, 150, 1000, 2250}, false},
       {"cut", "start:0 split:900 end:1800", {0, 900, 2250}, true},
   };
@@ -157,7 +164,7 @@ TEST_F(TavolexCue, SheetsAreAcceptedAndCutExactlyByIndependentTools) {
     const fs::path out = dir_ / (std::string(layout.name) + "-split");
     fs::create_directory(out);
     const ToolRun split = Shell("shnsplit -q -O always -o wav -d " + Quote(out.string()) + " -f " +
-                            sheet + " song.wav");
+                                sheet + " song.wav");
     ASSERT_EQ(split.status, 0) << split.err;
     std::vector<fs::path> pieces;
     for (const auto& entry : fs::directory_iterator(out)) pieces.push_back(entry.path());
@@ -245,7 +252,8 @@ TEST_F(TavolexCue, BadInputGetsOneLineAndTheDocumentedStatus) {
   EXPECT_EQ(outside.status, 1);
   EXPECT_EQ(outside.err, "tavolex cue: the split at frame 2300 (00:30:50) lies after the end\n");
 
-  std::ofstream(dir_ / "bad.cue") << "FILE \"song.wav\" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:40:00\n";
+  std::ofstream(dir_ / "bad.cue")
+      << "FILE \"song.wav\" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:40:00\n";
   const ToolRun peaks = Tavolex("peaks song.wav --cue bad.cue");
   EXPECT_EQ(peaks.status, 1);
   EXPECT_EQ(peaks.err,

@@ -67,12 +67,15 @@ std::optional<int> ParseCueOptions(std::span<char*> args, CueOptions& o) {
     } else if (arg == "--divider" && hasValue) {
       while (i + 1 < args.size() && !std::string_view(args[i + 1]).starts_with("--")) {
         const auto d = ParseDividerOption(args[++i]);
-        if (!d) return CueUsage("bad --divider '" + std::string(args[i]) +
-                                "' (start|end|split|index:FRAME)");
+        if (!d)
+          return CueUsage("bad --divider '" + std::string(args[i]) +
+                          "' (start|end|split|index:FRAME)");
         o.dividers.push_back(*d);
       }
     } else if ((arg == "--out" || arg == "--title" || arg == "--performer") && hasValue) {
-      std::string& target = arg == "--out" ? o.out : arg == "--title" ? o.disc.title : o.disc.performer;
+      std::string& target = arg == "--out"     ? o.out
+                            : arg == "--title" ? o.disc.title
+                                               : o.disc.performer;
       target = args[++i];
     } else if (!arg.starts_with("-") && o.audio.empty()) {
       o.audio = std::string(arg);
@@ -101,7 +104,8 @@ bool LooksLikeCueSheet(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::string line;
   bool sheet = false;
-  for (std::size_t bytes = 0; std::getline(in, line) && bytes < (1u << 20); bytes += line.size() + 1) {
+  for (std::size_t bytes = 0; std::getline(in, line) && bytes < (1u << 20);
+       bytes += line.size() + 1) {
     if (line.find('\0') != std::string::npos) return false;
     const std::size_t first = line.find_first_not_of(" \t\xEF\xBB\xBF");
     if (first == std::string::npos) continue;
@@ -117,7 +121,8 @@ bool LooksLikeCueSheet(const std::string& path) {
 // itself or a file that is not a CUE sheet.
 bool WriteSheetFile(const std::string& out, const std::string& audio, const std::string& text,
                     std::string& error) {
-  struct stat target {}, source {};
+  struct stat target {
+  }, source{};
   if (::stat(out.c_str(), &target) == 0) {
     if (::stat(audio.c_str(), &source) == 0 && target.st_dev == source.st_dev &&
         target.st_ino == source.st_ino) {
@@ -171,7 +176,7 @@ int RunCue(int argc, char** argv) {
   audioedit::cue::CueSheet sheet;
   sheet.fileName = SheetFileName(options.audio, options.out);
   sheet.fileType = audioedit::HasMp3Extension(options.audio) ? audioedit::cue::CueFileType::Mp3
-                                                              : audioedit::cue::CueFileType::Wave;
+                                                             : audioedit::cue::CueFileType::Wave;
   sheet.disc = options.disc;
   sheet.layout = std::move(*built.layout);
   audioedit::cue::CueWriteResult written = audioedit::cue::WriteCueSheet(sheet, *totalFrames);

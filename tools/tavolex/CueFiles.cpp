@@ -41,7 +41,7 @@ std::optional<audioedit::DIVIDER> ParseDividerOption(std::string_view text) {
 }
 
 std::optional<audioedit::cue::CueSheet> ReadCueFile(const std::string& path,
-                                                     std::uint32_t totalFrames, std::string& error) {
+                                                    std::uint32_t totalFrames, std::string& error) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     error = "cannot open '" + path + "': " + std::strerror(errno);
@@ -69,9 +69,9 @@ std::optional<audioedit::cue::CueSheet> ReadCueFile(const std::string& path,
 }
 
 com::SafeArrayPtr MakeDividerArray(const std::vector<audioedit::DIVIDER>& dividers) {
-  com::SafeArrayPtr array(com::SafeArrayCreateVectorEx(
-      com::VT_RECORD, 0, static_cast<com::ULONG>(dividers.size()),
-      com::RecordInfoOf<audioedit::DIVIDER>()));
+  com::SafeArrayPtr array(com::SafeArrayCreateVectorEx(com::VT_RECORD, 0,
+                                                       static_cast<com::ULONG>(dividers.size()),
+                                                       com::RecordInfoOf<audioedit::DIVIDER>()));
   for (com::LONG i = 0; array && i < static_cast<com::LONG>(dividers.size()); ++i) {
     audioedit::DIVIDER d = dividers[static_cast<std::size_t>(i)];
     com::SafeArrayPutElement(array.get(), &i, &d);

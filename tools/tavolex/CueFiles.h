@@ -23,7 +23,7 @@ std::optional<audioedit::DIVIDER> ParseDividerOption(std::string_view text);
 
 // The sheet in the file, laid out over an audio file of totalFrames.
 std::optional<audioedit::cue::CueSheet> ReadCueFile(const std::string& path,
-                                                     std::uint32_t totalFrames, std::string& error);
+                                                    std::uint32_t totalFrames, std::string& error);
 
 // A one-dimensional safe array of DIVIDER records.
 com::SafeArrayPtr MakeDividerArray(const std::vector<audioedit::DIVIDER>& dividers);

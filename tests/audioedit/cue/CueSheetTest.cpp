@@ -95,7 +95,8 @@ TEST(CueSheetRoundTrip, DividersAndSheetTextComeBackExactly) {
   const std::vector<std::vector<DIVIDER>> layouts = {
       {D(DIV_Start, 0), D(DIV_End, 13500)},
       {D(DIV_Start, 0), D(DIV_Split, 4500), D(DIV_Split, 9001), D(DIV_End, 13500)},
-      {D(DIV_Start, 37), D(DIV_Index, 400), D(DIV_Split, 4500), D(DIV_Index, 4501), D(DIV_End, 13499)},
+      {D(DIV_Start, 37), D(DIV_Index, 400), D(DIV_Split, 4500), D(DIV_Index, 4501),
+       D(DIV_End, 13499)},
       {D(DIV_Start, 1), D(DIV_End, 2)},
   };
   for (const auto& dividers : layouts) {
@@ -144,7 +145,8 @@ TEST(CueSheetReader, RefusesSheetsItCannotMapNamingTheLine) {
       {"FILE \"a.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\n"
        "INDEX 00 00:10:00\nINDEX 01 00:12:00\n",
        "line 5: a pregap (INDEX 00) of track 2 has no divider; only track 1 may have one"},
-      {"FILE \"a.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:05:00\nTRACK 02 AUDIO\nINDEX 01 00:05:00\n",
+      {"FILE \"a.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:05:00\nTRACK 02 AUDIO\nINDEX 01 "
+       "00:05:00\n",
        "line 5: INDEX 01 at 00:05:00 does not come after the one before (00:05:00)"},
       {"FILE \"a.wav\" WAVE\nTRACK 01 AUDIO\nPREGAP 00:02:00\n",
        "line 3: PREGAP adds silence, which no divider can describe"},
@@ -153,7 +155,8 @@ TEST(CueSheetReader, RefusesSheetsItCannotMapNamingTheLine) {
        "line 4: track number '03' where 2 comes next"},
       {"FILE \"a.wav\" BINARY\n", "line 1: file type 'BINARY' is not WAVE or MP3"},
       {"FILE \"a.wav WAVE\n", "line 1: a double quote is not closed"},
-      {"FILE \"a.wav\" WAVE\nTRACK 01 MODE1/2352\n", "line 2: track type 'MODE1/2352' is not AUDIO"},
+      {"FILE \"a.wav\" WAVE\nTRACK 01 MODE1/2352\n",
+       "line 2: track type 'MODE1/2352' is not AUDIO"},
       {"FILE \"a.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 03:00:00\n",
        "line 3: INDEX 01 at 03:00:00 is not before the end of the audio (03:00:00)"},
       {"FILE \"a.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nREM END 04:00:00 x\n",

@@ -28,10 +28,11 @@ TEST(RedBookCheck, ALayoutWithinTheLimitsHasNoFinding) {
 }
 
 TEST(RedBookCheck, AThreeSecondTrack) {
-  EXPECT_EQ(Messages(Layout({{DIV_Start, 0, 150}, {DIV_Split, 0, 1500}, {DIV_Split, 0, 1725},
-                             {DIV_End, 0, 4500}})),
-            std::vector<std::string>{"track 2: is 00:03:00 long (00:20:00 to 00:23:00), shorter "
-                                     "than the 00:04:00 of a CD track"});
+  EXPECT_EQ(
+      Messages(Layout(
+          {{DIV_Start, 0, 150}, {DIV_Split, 0, 1500}, {DIV_Split, 0, 1725}, {DIV_End, 0, 4500}})),
+      std::vector<std::string>{"track 2: is 00:03:00 long (00:20:00 to 00:23:00), shorter "
+                               "than the 00:04:00 of a CD track"});
 }
 
 TEST(RedBookCheck, AHundredTracks) {
@@ -55,9 +56,9 @@ TEST(RedBookCheck, AHundredIndexPoints) {
 }
 
 TEST(RedBookCheck, EightyOneMinutes) {
-  EXPECT_EQ(Messages(Layout({{DIV_Start, 0, 0}, {DIV_Split, 0, 40 * 4500},
-                             {DIV_End, 0, 81 * 4500}})),
-            std::vector<std::string>{"track 2: ends at 81:00:00, past the 79:59:74 a CD holds"});
+  EXPECT_EQ(
+      Messages(Layout({{DIV_Start, 0, 0}, {DIV_Split, 0, 40 * 4500}, {DIV_End, 0, 81 * 4500}})),
+      std::vector<std::string>{"track 2: ends at 81:00:00, past the 79:59:74 a CD holds"});
   EXPECT_EQ(Messages(Layout({{DIV_Start, 0, 0}, {DIV_End, 0, kMaxDiscFrames + 1}})).size(), 1u);
 }
 
