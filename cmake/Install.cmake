@@ -33,6 +33,9 @@ set(tavolex_servers Tavolex Info DemoWizard)
 set_target_properties(${tavolex_programs} PROPERTIES INSTALL_RPATH "$ORIGIN/${tavolex_bin_to_lib}")
 set_target_properties(${tavolex_servers} PROPERTIES INSTALL_RPATH "$ORIGIN")
 
+# `regsvr --register-all PREFIX` also looks in the installation's library folder.
+target_compile_definitions(regsvr PRIVATE REGSVR_INSTALL_LIBDIR="${CMAKE_INSTALL_LIBDIR}")
+
 # Host libraries: headers come from the source tree while building, from the prefix once
 # installed.
 foreach(lib platform_com platform_registry platform_com_runtime)
