@@ -98,7 +98,8 @@ class TavolexCue : public ::testing::Test {
   // Runs a shell command in the test's folder with TMPDIR there.
   ToolRun Shell(const std::string& command) {
     const std::string line = "cd " + Quote(dir_.string()) + " && TMPDIR=" + Quote(dir_.string()) +
-                             " " + command + " >" + Quote((dir_ / "stdout").string()) + " 2>" +
+                             " COM_REGISTRY=" + Quote((dir_ / "registry").string()) + " " +
+                             command + " >" + Quote((dir_ / "stdout").string()) + " 2>" +
                              Quote((dir_ / "stderr").string());
     ToolRun run;
     const int status = std::system(line.c_str());
@@ -260,6 +261,35 @@ TEST_F(TavolexCue, BadInputGetsOneLineAndTheDocumentedStatus) {
             "tavolex peaks: 'bad.cue': line 3: INDEX 01 at 00:40:00 is not before the end of the "
             "audio (00:30:00)\n");
   EXPECT_EQ(peaks.out, "");
+}
+
+TEST_F(TavolexCue, DiscTextsComeFromTheOptionsOrTheTagsThroughTheTrackLibrary) {
+  ASSERT_EQ(Shell("sox -q song.wav tone.wav trim 0 6 && lame --quiet --add-id3v2 --id3v2-latin1 "
+                  "--tl 'Long Album' --ta 'The Band' tone.wav song.mp3")
+                .status,
+            0);
+  const ToolRun untagged = Tavolex("cue song.mp3");  // the library is not registered yet
+  ASSERT_EQ(untagged.status, 0) << untagged.err;
+  EXPECT_EQ(untagged.out.rfind("FILE \"song.mp3\" MP3\n", 0), 0u) << untagged.out;
+
+  ASSERT_EQ(
+      Shell(Quote(PROJECT_BIN_DIR "/regsvr") + " " + Quote(PROJECT_LIB_DIR "/libInfo.so")).status,
+      0);
+  const ToolRun tagged = Tavolex("cue song.mp3 --out tagged.cue");
+  ASSERT_EQ(tagged.status, 0) << tagged.err;
+  const std::string sheet = ReadAll(dir_ / "tagged.cue");
+  EXPECT_EQ(sheet.rfind("TITLE \"Long Album\"\nPERFORMER \"The Band\"\nFILE \"song.mp3\" MP3\n", 0),
+            0u)
+      << sheet;
+  const ToolRun print = Shell("cueprint tagged.cue");
+  EXPECT_NE(print.out.find("title:\t\tLong Album\n"), std::string::npos) << print.out;
+
+  const ToolRun given = Tavolex("cue song.mp3 --title Other");
+  EXPECT_EQ(given.out.rfind("TITLE \"Other\"\nFILE \"song.mp3\" MP3\n", 0), 0u) << given.out;
+  const ToolRun quoted = Tavolex("cue song.mp3 --title 'a \"b'");
+  EXPECT_EQ(quoted.status, 1);
+  EXPECT_EQ(quoted.err,
+            "tavolex cue: the disc text 'a \"b' holds a double quote or a control character\n");
 }
 
 }  // namespace

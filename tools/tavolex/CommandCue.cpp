@@ -4,6 +4,8 @@
 // Writes the track layout of AUDIO as a CUE sheet: to stdout, or with --out to a new file
 // beside FILE that is renamed over it once complete. KIND is start, end, split or index;
 // without a start the layout starts at frame 0, without an end it ends with the audio. The
+// disc's TITLE and PERFORMER come from --title and --performer, else from an MPEG file's album
+// and lead artist tags when the track information library is registered. The
 // warnings (audio after the end, the audio CD limits) go to stderr, one line each; with
 // --strict any warning makes the exit status 1 (the sheet is written all the same).
 #include <sys/stat.h>
@@ -25,6 +27,7 @@
 #include "info/FileReplacer.h"
 #include "tools/tavolex/Commands.h"
 #include "tools/tavolex/CueFiles.h"
+#include "tools/tavolex/CueTags.h"
 
 namespace tavolex_cli {
 namespace {
@@ -178,6 +181,8 @@ int RunCue(int argc, char** argv) {
   sheet.fileType = audioedit::HasMp3Extension(options.audio) ? audioedit::cue::CueFileType::Mp3
                                                              : audioedit::cue::CueFileType::Wave;
   sheet.disc = options.disc;
+  if (sheet.disc.title.empty() && sheet.disc.performer.empty())
+    sheet.disc = TagTexts(options.audio);
   sheet.layout = std::move(*built.layout);
   audioedit::cue::CueWriteResult written = audioedit::cue::WriteCueSheet(sheet, *totalFrames);
   if (!written.ok) {
