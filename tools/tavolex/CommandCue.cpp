@@ -124,9 +124,10 @@ bool LooksLikeCueSheet(const std::string& path) {
 // itself or a file that is not a CUE sheet.
 bool WriteSheetFile(const std::string& out, const std::string& audio, const std::string& text,
                     std::string& error) {
-  struct stat target {
-  }, source{};
-  if (::stat(out.c_str(), &target) == 0) {
+  struct stat target = {};
+  struct stat source = {};
+  const bool existed = ::stat(out.c_str(), &target) == 0;
+  if (existed) {
     if (::stat(audio.c_str(), &source) == 0 && target.st_dev == source.st_dev &&
         target.st_ino == source.st_ino) {
       error = "'" + out + "' is the audio file itself; not replaced";
@@ -139,7 +140,21 @@ bool WriteSheetFile(const std::string& out, const std::string& audio, const std:
   }
   info::FileReplacer file(out);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-  if (!file.Open() || !file.Write({bytes, text.size()}) || !file.Commit()) {
+  if (!file.Open() || !file.Write({bytes, text.size()})) {
+    error = file.error();
+    return false;
+  }
+  // Someone else wrote or replaced the file meanwhile: their version stays.
+  struct stat now = {};
+  const bool exists = ::stat(out.c_str(), &now) == 0;
+  if (exists != existed ||
+      (existed && (now.st_ino != target.st_ino || now.st_size != target.st_size ||
+                   now.st_mtim.tv_sec != target.st_mtim.tv_sec ||
+                   now.st_mtim.tv_nsec != target.st_mtim.tv_nsec))) {
+    error = "'" + out + "' changed while the sheet was written; not replaced";
+    return false;
+  }
+  if (!file.Commit()) {
     error = file.error();
     return false;
   }
