@@ -1,5 +1,6 @@
-// `tavolex peaks AUDIO [--interval N] [--peak-file PATH] [--keep]`: loads the audio file
-// through the audio edit control on a headless window and prints, one per line:
+// `tavolex peaks AUDIO [--interval N] [--peak-file PATH] [--keep] [--cue FILE]`: loads the
+// audio file (with --cue, the dividers of that CUE sheet) through the audio edit control on a
+// headless window and prints, one per line:
 //   event: AudioEditMsg <uMsg> <uParam>      each event as it arrives
 //   event: PeakFileProgress <n>
 //   ErrorCode: N
@@ -26,6 +27,7 @@
 #include "platform/com/ComObject.h"
 #include "platform/window/HeadlessWindow.h"
 #include "tools/tavolex/Commands.h"
+#include "tools/tavolex/CueFiles.h"
 
 namespace tavolex_cli {
 namespace {
@@ -35,11 +37,12 @@ struct PeaksOptions {
   long interval = 0;
   std::string peakFile;
   bool keep = false;
+  std::string cue;  // --cue FILE: the dividers to install
 };
 
 int PeaksUsage(const char* problem) {
   std::fprintf(stderr, "tavolex peaks: %s\nusage: tavolex peaks AUDIO [--interval N] "
-               "[--peak-file PATH] [--keep]\n", problem);
+               "[--peak-file PATH] [--keep] [--cue FILE]\n", problem);
   return 2;
 }
 
@@ -59,11 +62,11 @@ std::optional<int> ParsePeaksOptions(int argc, char** argv, PeaksOptions& option
     const std::string arg = argv[i];
     if (arg == "--keep") {
       options.keep = true;
-    } else if (arg == "--interval" || arg == "--peak-file") {
+    } else if (arg == "--interval" || arg == "--peak-file" || arg == "--cue") {
       if (i + 1 >= argc) return PeaksUsage(("missing value after " + arg).c_str());
       const char* value = argv[++i];
-      if (arg == "--peak-file") {
-        options.peakFile = value;
+      if (arg == "--peak-file" || arg == "--cue") {
+        (arg == "--cue" ? options.cue : options.peakFile) = value;
       } else if (!ParseInterval(value, options.interval)) {
         return PeaksUsage("--interval wants a whole number");
       }
@@ -139,6 +142,13 @@ void PrintResult(audioedit::AudioEditCtl& control) {
 int RunPeaks(int argc, char** argv) {
   PeaksOptions options;
   if (const auto usage = ParsePeaksOptions(argc, argv, options)) return *usage;
+  std::string cueError;
+  const com::SafeArrayPtr cueDividers =
+      options.cue.empty() ? nullptr : CueDividerArray(options.cue, options.audio, cueError);
+  if (!options.cue.empty() && !cueDividers) {
+    std::fprintf(stderr, "tavolex peaks: %s\n", cueError.c_str());
+    return 1;
+  }
 
   win::HeadlessWindow window(800, 200);
   auto control = com::MakeObject<audioedit::AudioEditCtl>();
@@ -157,8 +167,9 @@ int RunPeaks(int argc, char** argv) {
   }
   const com::Bstr audio = com::Bstr::FromUtf8(options.audio);
   const com::Bstr peak = com::Bstr::FromUtf8(options.peakFile);
-  control->LoadAudioFile(audio.Get(), static_cast<com::LONG>(options.interval),
-                         options.peakFile.empty() ? nullptr : peak.Get(), options.keep ? 1 : 0);
+  control->LoadAudioFileDividers(audio.Get(), static_cast<com::LONG>(options.interval),
+                                 options.peakFile.empty() ? nullptr : peak.Get(),
+                                 options.keep ? 1 : 0, cueDividers.get());
   window.RunUntil([&] { return sink->Done(); }, std::chrono::hours(24));
   window.RunPending();
 

@@ -9,5 +9,6 @@ int RunProbe(int argc, char** argv);   // tavolex probe IN
 int RunPeaks(int argc, char** argv);   // tavolex peaks AUDIO [--interval N] [--peak-file PATH] [--keep]
 int RunRender(int argc, char** argv);  // tavolex render AUDIO --png OUT.png [...]
 int RunPlay(int argc, char** argv);    // tavolex play AUDIO [--start FRAME] [--seconds N]
+int RunCue(int argc, char** argv);     // tavolex cue AUDIO [--divider KIND:FRAME ...] [...]
 
 }  // namespace tavolex_cli

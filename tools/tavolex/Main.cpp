@@ -21,6 +21,7 @@ constexpr Command kCommands[] = {
      "render AUDIO --png OUT.png [--size WxH] [--zoom Z] [--scroll COLUMN] "
      "[--divider KIND:FRAME ...] [--current FRAME]"},
     {"play", tavolex_cli::RunPlay, "play AUDIO [--start FRAME] [--seconds N]"},
+    {"cue", tavolex_cli::RunCue, "cue AUDIO [--divider KIND:FRAME ...] [--out FILE] [--strict]"},
 };
 
 int Usage() {
