@@ -6,17 +6,39 @@
 #
 #   scripts/make_mp3_fixtures.sh OUTDIR          the test fixtures (1-2 s each)
 #   scripts/make_mp3_fixtures.sh --bench OUTDIR  a 5-minute 44.1 kHz stereo 128 kbit/s file
+#   scripts/make_mp3_fixtures.sh --crafted GENERATOR OUTDIR
+#       streams written by GENERATOR (a test program that prints the name of each
+#       OUTDIR/NAME.mp3 it writes), each decoded by mpg123 as above
 set -euo pipefail
 
+usage="usage: make_mp3_fixtures.sh [--bench] OUTDIR | --crafted GENERATOR OUTDIR"
 bench=0
+generator=
 if [[ ${1:-} == --bench ]]; then bench=1; shift; fi
-out=${1:?usage: make_mp3_fixtures.sh [--bench] OUTDIR}
-for tool in sox lame mpg123; do
+if [[ ${1:-} == --crafted ]]; then generator=${2:?$usage}; shift 2; fi
+out=${1:?$usage}
+tools="sox lame mpg123"
+if [[ -n $generator ]]; then tools=mpg123; fi
+for tool in $tools; do
   command -v "$tool" >/dev/null || { echo "make_mp3_fixtures: $tool is not installed" >&2; exit 1; }
 done
 mkdir -p "$out"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+
+# The reference outputs of OUTDIR/NAME.mp3.
+reference() {
+  local name=$1
+  mpg123 -q --no-gapless -e f32 -s "$out/$name.mp3" > "$out/$name.f32"
+  mpg123 -q --no-gapless -e s16 -s "$out/$name.mp3" > "$out/$name.s16"
+}
+
+if [[ -n $generator ]]; then
+  "$generator" "$out" > "$tmp/list"
+  while read -r name; do reference "$name"; done < "$tmp/list"
+  mv "$tmp/list" "$out/fixtures.txt"
+  exit 0
+fi
 
 # A test signal: a sweep with a second tone, then noise bursts and clicks (which make the
 # encoder switch to short blocks). $1 rate, $2 channels, $3 seconds, $4 output.
@@ -37,8 +59,7 @@ fixture() {
   shift 4
   make_signal "$rate" "$channels" "$seconds" "$tmp/$name.wav"
   lame --quiet "$@" "$tmp/$name.wav" "$out/$name.mp3"
-  mpg123 -q --no-gapless -e f32 -s "$out/$name.mp3" > "$out/$name.f32"
-  mpg123 -q --no-gapless -e s16 -s "$out/$name.mp3" > "$out/$name.s16"
+  reference "$name"
   echo "$name" >> "$tmp/list"
 }
 

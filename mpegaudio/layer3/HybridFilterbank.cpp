@@ -1,5 +1,6 @@
 #include "mpegaudio/layer3/HybridFilterbank.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -139,6 +140,12 @@ void HybridFilterbank(float spectrum[kLines], float overlap[kSubbands][kSlots],
   const DerivedTables& t = DerivedTables::Get();
   int sb = 0;
   if (!g.ShortBlocks()) {
+    // A start or stop block with the mixed flag windows its two lowest subbands like a
+    // normal long block (at every sampling rate).
+    const int normalWindowSubbands = g.mixedBlock ? std::min(2, subbandLimit) : 0;
+    for (; sb < normalWindowSubbands; ++sb) {
+      LongSubband(spectrum + sb * kSlots, overlap[sb], t.imdctWindow[0]);
+    }
     for (; sb + 4 <= subbandLimit; sb += 4) {
       LongSubbands4(spectrum + sb * kSlots, overlap + sb, t.imdctWindow[g.blockType]);
     }
