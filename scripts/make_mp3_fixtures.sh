@@ -5,7 +5,8 @@
 # by mpg123 to raw float (NAME.f32) and 16-bit (NAME.s16) as the reference.
 #
 #   scripts/make_mp3_fixtures.sh OUTDIR          the test fixtures (1-2 s each)
-#   scripts/make_mp3_fixtures.sh --bench OUTDIR  a 5-minute 44.1 kHz stereo 128 kbit/s file
+#   scripts/make_mp3_fixtures.sh --bench OUTDIR  three 5-minute joint-stereo files: 44.1 kHz
+#       128 kbit/s, 44.1 kHz VBR -V2, and 22.05 kHz 64 kbit/s
 #   scripts/make_mp3_fixtures.sh --crafted GENERATOR OUTDIR
 #       streams written by GENERATOR (a test program that prints the name of each
 #       OUTDIR/NAME.mp3 it writes), each decoded by mpg123 as above
@@ -65,7 +66,9 @@ fixture() {
 
 if [[ $bench == 1 ]]; then
   sox -n -r 44100 -c 2 -b 16 "$tmp/long.wav" synth 300 pinknoise sine 220-4400 tremolo 2 50 gain -10
-  lame --quiet -b 128 "$tmp/long.wav" "$out/bench_5min_128k.mp3"
+  lame --quiet -b 128 -m j "$tmp/long.wav" "$out/bench_5min_128k.mp3"
+  lame --quiet -V 2 -m j "$tmp/long.wav" "$out/bench_5min_vbr_v2.mp3"
+  lame --quiet --resample 22.05 -b 64 -m j "$tmp/long.wav" "$out/bench_5min_22050.mp3"
   exit 0
 fi
 
