@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "mpegaudio/StandardTables.h"
+#include "mpegaudio/layer3/DerivedTables.h"
 
 namespace mpegaudio::layer3 {
 namespace {
@@ -23,22 +24,49 @@ inline int DecodeSymbol(BitReader& bits, const tables::HuffmanTableInfo& table) 
   return static_cast<int>(entry & 0xFF);
 }
 
-inline int SignedValue(BitReader& bits, int magnitude, int linbits) {
+// One requantised line: the magnitude (with its linbits) to the power 4/3 times the band's
+// gain, then the sign bit that follows a non-zero magnitude, taken without a branch on its
+// value. `last` becomes `line` + 1 when the magnitude is not zero.
+inline float Line(BitReader& bits, int magnitude, int linbits, float gain, const float* pow43,
+                  int line, int& last) {
   if (linbits != 0 && magnitude == 15) magnitude += static_cast<int>(bits.Read(linbits));
-  // A sign bit follows a non-zero magnitude; taken without a branch on its value.
-  const int present = magnitude != 0 ? 1 : 0;
-  const int negative = static_cast<int>(bits.Peek(1)) & present;
-  bits.Skip(static_cast<std::uint32_t>(present));
-  return (magnitude ^ -negative) + negative;
+  const std::uint32_t present = magnitude != 0 ? 1u : 0u;
+  const std::uint32_t negative = bits.Peek(1) & present;
+  bits.Skip(present);
+  last = present ? line + 1 : last;
+  const float m = (magnitude < 128 ? pow43[magnitude] : Power43(magnitude)) * gain;
+  std::uint32_t word;
+  std::memcpy(&word, &m, sizeof word);
+  word |= negative << 31;
+  float out;
+  std::memcpy(&out, &word, sizeof out);
+  return out;
 }
 
-void DecodeBigValues(BitReader& bits, int tableSelect, int begin, int end, int* values) {
+// Moves `run` forward to the gain run holding `line`.
+inline void Seek(const BandGains& gains, int line, int& run) {
+  while (run < gains.count - 1 && line >= gains.end[run]) ++run;
+}
+
+void DecodeBigValues(BitReader& bits, int tableSelect, int begin, int end, const BandGains& gains,
+                     const float* pow43, float* out, int& run, int& last) {
   const tables::HuffmanTableInfo& table = tables::kHuffmanTables[tableSelect];
-  if (table.rootBits == 0) return;  // table 0 (and the unused 4 and 14): all zero
+  if (table.rootBits == 0) {  // table 0 (and the unused 4 and 14): all zero
+    if (end > begin) std::memset(out + begin, 0, sizeof(float) * static_cast<std::size_t>(end - begin));
+    return;
+  }
+  Seek(gains, begin, run);
+  float gain = gains.gain[run];
+  int runEnd = gains.end[run];
   for (int i = begin; i < end; i += 2) {
+    if (i >= runEnd) {
+      Seek(gains, i, run);
+      gain = gains.gain[run];
+      runEnd = gains.end[run];
+    }
     const int xy = DecodeSymbol(bits, table);
-    values[i] = SignedValue(bits, xy >> 4, table.linbits);
-    values[i + 1] = SignedValue(bits, xy & 15, table.linbits);
+    out[i] = Line(bits, xy >> 4, table.linbits, gain, pow43, i, last);
+    out[i + 1] = Line(bits, xy & 15, table.linbits, gain, pow43, i + 1, last);
   }
 }
 
@@ -65,31 +93,36 @@ void RegionBoundaries(const GranuleInfo& g, const BandLayout& bands, bool mpeg1,
 }
 
 int DecodeSpectrum(BitReader& bits, std::uint32_t endBit, const GranuleInfo& g,
-                   const BandLayout& bands, bool mpeg1, int values[kLines]) {
-  std::memset(values, 0, sizeof(int) * kLines);
+                   const BandLayout& bands, bool mpeg1, const BandGains& gains, float out[kLines]) {
+  const float* pow43 = DerivedTables::Get().pow43;
   const int bigEnd = std::min(2 * g.bigValues, kLines);
   int region1 = 0;
   int region2 = 0;
   RegionBoundaries(g, bands, mpeg1, region1, region2);
-  DecodeBigValues(bits, g.tableSelect[0], 0, region1, values);
-  DecodeBigValues(bits, g.tableSelect[1], region1, region2, values);
-  DecodeBigValues(bits, g.tableSelect[2], region2, bigEnd, values);
+  int run = 0;
+  int last = 0;
+  DecodeBigValues(bits, g.tableSelect[0], 0, region1, gains, pow43, out, run, last);
+  DecodeBigValues(bits, g.tableSelect[1], region1, region2, gains, pow43, out, run, last);
+  DecodeBigValues(bits, g.tableSelect[2], region2, bigEnd, gains, pow43, out, run, last);
 
   const tables::HuffmanTableInfo& quad = tables::kHuffmanTables[32 + g.count1Table];
   int line = bigEnd;
   while (bits.Position() < endBit && line <= kLines - 4) {
     const int vwxy = DecodeSymbol(bits, quad);
-    int q[4];
-    for (int k = 0; k < 4; ++k) q[k] = SignedValue(bits, (vwxy >> (3 - k)) & 1, 0);
+    float q[4];
+    int quadLast = last;
+    for (int k = 0; k < 4; ++k) {
+      Seek(gains, line + k, run);
+      q[k] = Line(bits, (vwxy >> (3 - k)) & 1, 0, gains.gain[run], pow43, line + k, quadLast);
+    }
     if (bits.Position() > endBit) break;  // overshoots part2_3_length: discarded
-    for (int k = 0; k < 4; ++k) values[line + k] = q[k];
+    std::memcpy(out + line, q, sizeof q);
+    last = quadLast;
     line += 4;
   }
   bits.SetPosition(endBit);
-
-  int count = line;
-  while (count > 0 && values[count - 1] == 0) --count;
-  return count;
+  std::memset(out + line, 0, sizeof(float) * static_cast<std::size_t>(kLines - line));
+  return last;
 }
 
 }  // namespace mpegaudio::layer3

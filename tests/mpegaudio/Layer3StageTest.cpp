@@ -1,6 +1,7 @@
 // Stages of the Layer III pipeline checked against the formulas of ISO/IEC 11172-3.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -109,16 +110,35 @@ TEST(Layer3StageTest, GainIndexOutsideTheTableSilencesTheBand) {
   GranuleInfo g;
   g.globalGain = 250;
   g.scalefacScale = 1;
-  g.nonZeroLines = 60;
   ScaleFactors sf;
   sf.longBand[0] = 15;  // 2 * 15 * 2 - 250 + 210 = 20: inside the table
-  int values[kLines] = {};
-  values[1] = 2;     // band 0
-  values[55] = -3;   // band 10, scalefactor 0: index -40
-  float out[kLines];
-  Requantize(values, g, sf, bands, MixedSplitFor(true, 0), out);
-  EXPECT_NEAR(out[1], std::pow(2.0, 4.0 / 3) * 32768 * std::pow(2.0, -20 / 4.0), 1e-2);
-  EXPECT_EQ(out[55], 0.0f);
+  BandGains gains;
+  ComputeBandGains(g, sf, bands, MixedSplitFor(true, 0), gains);
+  ASSERT_EQ(gains.count, kLongBands);
+  EXPECT_EQ(gains.end[0], 4);
+  EXPECT_EQ(gains.end[kLongBands - 1], kLines);
+  EXPECT_NEAR(gains.gain[0], 32768 * std::pow(2.0, -20 / 4.0), 1e-2);
+  EXPECT_EQ(gains.gain[10], 0.0f);  // scalefactor 0: index -40
+}
+
+TEST(Layer3StageTest, ShortBandGainsFollowWindowsAndSubblockGain) {
+  const BandLayout bands = BandLayout::ForTable(0);
+  GranuleInfo g;
+  g.windowSwitching = 1;
+  g.blockType = 2;
+  g.mixedBlock = 1;
+  g.globalGain = 210;
+  g.subblockGain[1] = 1;  // window 1 of every short band: index 8
+  ScaleFactors sf;
+  BandGains gains;
+  ComputeBandGains(g, sf, bands, MixedSplitFor(true, 0), gains);
+  ASSERT_EQ(gains.count, 8 + 3 * 10);  // 8 long bands, then short bands 3..12
+  EXPECT_EQ(gains.end[7], 36);
+  EXPECT_EQ(gains.end[8], 40);  // short band 3, window 0: lines 36..39
+  EXPECT_EQ(gains.end[9], 44);
+  EXPECT_EQ(gains.gain[8], 32768.0f);
+  EXPECT_NEAR(gains.gain[9], 32768 * std::pow(2.0, -2.0), 1e-3);
+  EXPECT_EQ(gains.end[gains.count - 1], kLines);
 }
 
 TEST(Layer3StageTest, Count1QuadrupleBeyondPart23LengthIsDiscarded) {
@@ -133,13 +153,19 @@ TEST(Layer3StageTest, Count1QuadrupleBeyondPart23LengthIsDiscarded) {
   const std::vector<std::uint8_t> bytes = w.Bytes();
   GranuleInfo g;
   g.count1Table = 1;
-  int values[kLines];
+  BandGains unit;
+  unit.end[0] = kLines;
+  unit.gain[0] = 1.0f;
+  unit.count = 1;
+  float values[kLines];
+  std::fill(values, values + kLines, 7.0f);
   // Room for the first quadruple only (5 bits) plus 3 bits.
   BitReader bits(bytes.data(), 0,
                  static_cast<std::uint32_t>((bytes.size() - BitReader::kPaddingBytes) * 8));
-  const int count = DecodeSpectrum(bits, 8, g, BandLayout::ForTable(0), true, values);
-  EXPECT_EQ(values[0], -1);
-  EXPECT_EQ(values[4], 0);
+  const int count = DecodeSpectrum(bits, 8, g, BandLayout::ForTable(0), true, unit, values);
+  EXPECT_EQ(values[0], -1.0f);
+  EXPECT_EQ(values[4], 0.0f);
+  EXPECT_EQ(values[kLines - 1], 0.0f);
   EXPECT_EQ(count, 1);
   EXPECT_EQ(bits.Position(), 8u);
 }
