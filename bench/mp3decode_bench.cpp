@@ -5,8 +5,10 @@
 // prints the median whole-process CPU time (user + system) of each, their ratio, and the
 // peak memory of the decode beyond the process baseline.
 //
-//   bench_mp3decode_bench [--runs N] [--in-process] [benchmark options]
-// --in-process also times the decoder inside this process (Google Benchmark).
+//   bench_mp3decode_bench [--runs N] [--tavolex PATH]... [--in-process] [benchmark options]
+// --tavolex (repeatable) times other builds of the tool in the same run, each against the
+// same mpg123 runs (default: this build's tavolex); --in-process also times the decoder
+// inside this process (Google Benchmark).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -47,30 +49,32 @@ double Median(std::vector<double> v) {
 }
 
 struct Comparison {
-  double tavolex = 0;
+  std::vector<double> tavolex;  // per build
+  std::vector<long> peakRssKb;  // per build
   double mpg123 = 0;
-  long peakRssKb = 0;
   bool ok = false;
 };
 
-Comparison Compare(const std::string& file, int runs) {
-  const std::vector<std::string> ours = {std::string(PROJECT_BIN_DIR) + "/tavolex", "decode", file,
-                                         "/dev/null"};
-  const std::vector<std::string> peer = {"mpg123", "-q", "--no-gapless", "-s", file};
-  std::vector<double> oursTimes;
-  std::vector<double> peerTimes;
+// Each round runs mpg123 and every build once, the order rotating from round to round.
+Comparison Compare(const std::string& file, const std::vector<std::string>& builds, int runs) {
+  std::vector<std::vector<std::string>> commands;
+  commands.push_back({"mpg123", "-q", "--no-gapless", "-s", file});
+  for (const std::string& tool : builds) commands.push_back({tool, "decode", file, "/dev/null"});
+  const std::size_t n = commands.size();
+  std::vector<std::vector<double>> times(n);
   Comparison c;
+  c.peakRssKb.assign(builds.size(), 0);
   for (int i = 0; i < runs; ++i) {
-    for (int k = 0; k < 2; ++k) {
-      const bool oursNow = (i + k) % 2 == 0;  // alternate which command goes first
-      const ChildCost cost = RunChild(oursNow ? ours : peer);
+    for (std::size_t k = 0; k < n; ++k) {
+      const std::size_t which = (static_cast<std::size_t>(i) + k) % n;
+      const ChildCost cost = RunChild(commands[which]);
       if (!cost.Succeeded()) return c;
-      (oursNow ? oursTimes : peerTimes).push_back(cost.cpuSeconds);
-      if (oursNow) c.peakRssKb = std::max(c.peakRssKb, cost.maxRssKb);
+      times[which].push_back(cost.cpuSeconds);
+      if (which > 0) c.peakRssKb[which - 1] = std::max(c.peakRssKb[which - 1], cost.maxRssKb);
     }
   }
-  c.tavolex = Median(oursTimes);
-  c.mpg123 = Median(peerTimes);
+  c.mpg123 = Median(times[0]);
+  for (std::size_t b = 1; b < n; ++b) c.tavolex.push_back(Median(times[b]));
   c.ok = true;
   return c;
 }
@@ -104,10 +108,13 @@ void BM_InProcessDecode(benchmark::State& state, const char* stream) {
 int main(int argc, char** argv) {
   int runs = 7;
   bool inProcess = false;
+  std::vector<std::string> builds;
   std::vector<char*> rest = {argv[0]};
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
       runs = std::max(1, std::atoi(argv[++i]));
+    } else if (std::strcmp(argv[i], "--tavolex") == 0 && i + 1 < argc) {
+      builds.emplace_back(argv[++i]);
     } else if (std::strcmp(argv[i], "--in-process") == 0) {
       inProcess = true;
     } else {
@@ -118,18 +125,22 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "mp3decode_bench: cannot make the benchmark files (sox and lame needed)\n");
     return 1;
   }
-  const long baselineKb = RunChild({std::string(PROJECT_BIN_DIR) + "/tavolex"}).maxRssKb;
+  if (builds.empty()) builds.push_back(std::string(PROJECT_BIN_DIR) + "/tavolex");
   std::printf("median CPU time of %d alternating runs (user + system)\n", runs);
-  std::printf("%-20s %10s %10s %8s %14s\n", "stream", "tavolex s", "mpg123 s", "ratio",
-              "decode mem KB");
+  for (std::size_t b = 0; b < builds.size(); ++b) std::printf("build %zu: %s\n", b, builds[b].c_str());
+  std::printf("%-20s %5s %10s %10s %8s %10s %14s\n", "stream", "build", "tavolex s", "mpg123 s",
+              "ratio", "peak KB", "beyond base KB");
   for (const char* stream : kStreams) {
-    const Comparison c = Compare(PathOf(stream), runs);
+    const Comparison c = Compare(PathOf(stream), builds, runs);
     if (!c.ok) {
       std::printf("%-20s a command failed\n", stream);
       continue;
     }
-    std::printf("%-20s %10.3f %10.3f %8.2f %14ld\n", stream, c.tavolex, c.mpg123,
-                c.tavolex / c.mpg123, c.peakRssKb - baselineKb);
+    for (std::size_t b = 0; b < builds.size(); ++b) {
+      const long baselineKb = RunChild({builds[b]}).maxRssKb;
+      std::printf("%-20s %5zu %10.3f %10.3f %8.2f %10ld %14ld\n", stream, b, c.tavolex[b], c.mpg123,
+                  c.tavolex[b] / c.mpg123, c.peakRssKb[b], c.peakRssKb[b] - baselineKb);
+    }
     std::fflush(stdout);
   }
   if (inProcess) {

@@ -11,28 +11,54 @@ namespace {
 
 constexpr std::uint32_t kNodeFlag = 0x80000000u;
 
-// Walks the lookup table of one code table; returns the leaf value.
-inline int DecodeSymbol(BitReader& bits, const tables::HuffmanTableInfo& table) {
-  int levelBits = table.rootBits;
-  std::uint32_t entry = tables::kHuffmanLookup[table.offset + bits.Peek(levelBits)];
-  while (entry & kNodeFlag) {
-    bits.Skip(static_cast<std::uint32_t>(levelBits));
-    levelBits = static_cast<int>((entry >> 20) & 0x7FF);
-    entry = tables::kHuffmanLookup[(entry & 0xFFFFF) + bits.Peek(levelBits)];
+// Bits taken from a BitReader window: each big-value pair or count1 quadruple needs at
+// most 47 bits (a 19-bit code, two 13-bit linbits fields, two signs), so one window read
+// per pair serves the whole pair.
+class WindowBits {
+ public:
+  explicit WindowBits(std::uint64_t window) : window_(window) {}
+  std::uint32_t Take(int n) {  // n = 1..63
+    const auto value = static_cast<std::uint32_t>(window_ >> (64 - n));
+    window_ <<= n;
+    used_ += n;
+    return value;
   }
-  bits.Skip(entry >> 8);
-  return static_cast<int>(entry & 0xFF);
-}
+  // The sign bit after a magnitude, consumed only when the magnitude is not zero
+  // (without a branch on either).
+  std::uint32_t Sign(std::uint32_t present) {
+    const auto negative = static_cast<std::uint32_t>(window_ >> 63) & present;
+    window_ <<= present;
+    used_ += static_cast<int>(present);
+    return negative;
+  }
+  int Symbol(const tables::HuffmanTableInfo& table) {
+    int levelBits = table.rootBits;
+    std::uint32_t entry = tables::kHuffmanLookup[table.offset + (window_ >> (64 - levelBits))];
+    while (entry & kNodeFlag) {
+      window_ <<= levelBits;
+      used_ += levelBits;
+      levelBits = static_cast<int>((entry >> 20) & 0x7FF);
+      entry = tables::kHuffmanLookup[(entry & 0xFFFFF) + (window_ >> (64 - levelBits))];
+    }
+    const int length = static_cast<int>(entry >> 8);
+    window_ <<= length;
+    used_ += length;
+    return static_cast<int>(entry & 0xFF);
+  }
+  int Used() const { return used_; }
 
-// One requantised line: the magnitude (with its linbits) to the power 4/3 times the band's
-// gain, then the sign bit that follows a non-zero magnitude, taken without a branch on its
-// value. `last` becomes `line` + 1 when the magnitude is not zero.
-inline float Line(BitReader& bits, int magnitude, int linbits, float gain, const float* pow43,
-                  int line, int& last) {
-  if (linbits != 0 && magnitude == 15) magnitude += static_cast<int>(bits.Read(linbits));
+ private:
+  std::uint64_t window_;
+  int used_ = 0;
+};
+
+// One requantised line: |value|^(4/3) times the band's gain, with the sign bit that follows
+// a non-zero magnitude. `last` becomes `line` + 1 when the magnitude is not zero.
+inline float Line(WindowBits& w, int magnitude, int linbits, float gain, const float* pow43, int line,
+                  int& last) {
+  if (linbits != 0 && magnitude == 15) magnitude += static_cast<int>(w.Take(linbits));
   const std::uint32_t present = magnitude != 0 ? 1u : 0u;
-  const std::uint32_t negative = bits.Peek(1) & present;
-  bits.Skip(present);
+  const std::uint32_t negative = w.Sign(present);
   last = present ? line + 1 : last;
   const float m = (magnitude < 128 ? pow43[magnitude] : Power43(magnitude)) * gain;
   std::uint32_t word;
@@ -64,9 +90,11 @@ void DecodeBigValues(BitReader& bits, int tableSelect, int begin, int end, const
       gain = gains.gain[run];
       runEnd = gains.end[run];
     }
-    const int xy = DecodeSymbol(bits, table);
-    out[i] = Line(bits, xy >> 4, table.linbits, gain, pow43, i, last);
-    out[i + 1] = Line(bits, xy & 15, table.linbits, gain, pow43, i + 1, last);
+    WindowBits w(bits.Window());
+    const int xy = w.Symbol(table);
+    out[i] = Line(w, xy >> 4, table.linbits, gain, pow43, i, last);
+    out[i + 1] = Line(w, xy & 15, table.linbits, gain, pow43, i + 1, last);
+    bits.Skip(static_cast<std::uint32_t>(w.Used()));
   }
 }
 
@@ -108,13 +136,15 @@ int DecodeSpectrum(BitReader& bits, std::uint32_t endBit, const GranuleInfo& g,
   const tables::HuffmanTableInfo& quad = tables::kHuffmanTables[32 + g.count1Table];
   int line = bigEnd;
   while (bits.Position() < endBit && line <= kLines - 4) {
-    const int vwxy = DecodeSymbol(bits, quad);
+    WindowBits w(bits.Window());
+    const int vwxy = w.Symbol(quad);
     float q[4];
     int quadLast = last;
     for (int k = 0; k < 4; ++k) {
       Seek(gains, line + k, run);
-      q[k] = Line(bits, (vwxy >> (3 - k)) & 1, 0, gains.gain[run], pow43, line + k, quadLast);
+      q[k] = Line(w, (vwxy >> (3 - k)) & 1, 0, gains.gain[run], pow43, line + k, quadLast);
     }
+    bits.Skip(static_cast<std::uint32_t>(w.Used()));
     if (bits.Position() > endBit) break;  // overshoots part2_3_length: discarded
     std::memcpy(out + line, q, sizeof q);
     last = quadLast;
