@@ -137,17 +137,31 @@ int DecodeSpectrum(BitReader& bits, std::uint32_t endBit, const GranuleInfo& g,
   int line = bigEnd;
   while (bits.Position() < endBit && line <= kLines - 4) {
     WindowBits w(bits.Window());
-    const int vwxy = w.Symbol(quad);
+    const auto vwxy = static_cast<std::uint32_t>(w.Symbol(quad));
+    Seek(gains, line, run);
     float q[4];
-    int quadLast = last;
-    for (int k = 0; k < 4; ++k) {
-      Seek(gains, line + k, run);
-      q[k] = Line(w, (vwxy >> (3 - k)) & 1, 0, gains.gain[run], pow43, line + k, quadLast);
+    if (line + 4 <= gains.end[run]) {
+      // Values are 0 or 1 times the run's gain: the gain's bits, kept or cleared, with the sign.
+      std::uint32_t gainBits;
+      std::memcpy(&gainBits, &gains.gain[run], sizeof gainBits);
+      std::uint32_t words[4];
+      for (int k = 0; k < 4; ++k) {
+        const std::uint32_t v = (vwxy >> (3 - k)) & 1u;
+        words[k] = (gainBits & (0u - v)) | w.Sign(v) << 31;
+      }
+      std::memcpy(q, words, sizeof q);
+    } else {  // the quadruple straddles two bands
+      int ignored = 0;
+      for (int k = 0; k < 4; ++k) {
+        Seek(gains, line + k, run);
+        q[k] = Line(w, static_cast<int>((vwxy >> (3 - k)) & 1u), 0, gains.gain[run], pow43, line + k, ignored);
+      }
     }
     bits.Skip(static_cast<std::uint32_t>(w.Used()));
     if (bits.Position() > endBit) break;  // overshoots part2_3_length: discarded
     std::memcpy(out + line, q, sizeof q);
-    last = quadLast;
+    // The last of the four that is not zero: v (bit 3) comes first, y (bit 0) last.
+    if (vwxy != 0) last = line + 4 - __builtin_ctz(vwxy);
     line += 4;
   }
   bits.SetPosition(endBit);
