@@ -53,13 +53,11 @@ class WindowBits {
 };
 
 // One requantised line: |value|^(4/3) times the band's gain, with the sign bit that follows
-// a non-zero magnitude. `last` becomes `line` + 1 when the magnitude is not zero.
-inline float Line(WindowBits& w, int magnitude, int linbits, float gain, const float* pow43, int line,
-                  int& last) {
+// a non-zero magnitude.
+inline float Line(WindowBits& w, int magnitude, int linbits, float gain, const float* pow43) {
   if (linbits != 0 && magnitude == 15) magnitude += static_cast<int>(w.Take(linbits));
   const std::uint32_t present = magnitude != 0 ? 1u : 0u;
   const std::uint32_t negative = w.Sign(present);
-  last = present ? line + 1 : last;
   const float m = (magnitude < 128 ? pow43[magnitude] : Power43(magnitude)) * gain;
   std::uint32_t word;
   std::memcpy(&word, &m, sizeof word);
@@ -92,9 +90,10 @@ void DecodeBigValues(BitReader& bits, int tableSelect, int begin, int end, const
     }
     WindowBits w(bits.Window());
     const int xy = w.Symbol(table);
-    out[i] = Line(w, xy >> 4, table.linbits, gain, pow43, i, last);
-    out[i + 1] = Line(w, xy & 15, table.linbits, gain, pow43, i + 1, last);
+    out[i] = Line(w, xy >> 4, table.linbits, gain, pow43);
+    out[i + 1] = Line(w, xy & 15, table.linbits, gain, pow43);
     bits.Skip(static_cast<std::uint32_t>(w.Used()));
+    if (xy != 0) last = (xy & 15) != 0 ? i + 2 : i + 1;
   }
 }
 
@@ -151,10 +150,9 @@ int DecodeSpectrum(BitReader& bits, std::uint32_t endBit, const GranuleInfo& g,
       }
       std::memcpy(q, words, sizeof q);
     } else {  // the quadruple straddles two bands
-      int ignored = 0;
       for (int k = 0; k < 4; ++k) {
         Seek(gains, line + k, run);
-        q[k] = Line(w, static_cast<int>((vwxy >> (3 - k)) & 1u), 0, gains.gain[run], pow43, line + k, ignored);
+        q[k] = Line(w, static_cast<int>((vwxy >> (3 - k)) & 1u), 0, gains.gain[run], pow43);
       }
     }
     bits.Skip(static_cast<std::uint32_t>(w.Used()));
