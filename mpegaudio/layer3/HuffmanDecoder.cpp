@@ -45,12 +45,54 @@ class WindowBits {
     used_ += length;
     return static_cast<int>(entry & 0xFF);
   }
+  // The sign bits of the `count` (0..4) non-zero values of a quadruple.
+  std::uint32_t Signs(int count) {
+    const auto value = static_cast<std::uint32_t>((window_ >> 1) >> (63 - count));
+    window_ <<= count;
+    used_ += count;
+    return value;
+  }
   int Used() const { return used_; }
 
  private:
   std::uint64_t window_;
   int used_ = 0;
 };
+
+using Lanes4 = std::uint32_t __attribute__((vector_size(16)));
+
+// Count1 quadruples: for each value pattern vwxy (v first), the lanes that hold a 1.
+struct QuadTables {
+  alignas(16) std::uint32_t present[16][4];
+  alignas(16) std::uint32_t signBit[16][4];  // by lane mask of negative values (bit 3: lane 0)
+  // Lane mask of negative values from vwxy and its sign bits (first bit for the first
+  // non-zero value, most significant first; popcount(vwxy) bits).
+  std::uint8_t negative[16][16];
+};
+
+constexpr QuadTables MakeQuadTables() {
+  QuadTables t{};
+  for (int p = 0; p < 16; ++p) {
+    for (int k = 0; k < 4; ++k) {
+      t.present[p][k] = ((p >> (3 - k)) & 1) ? 0xFFFFFFFFu : 0u;
+      t.signBit[p][k] = ((p >> (3 - k)) & 1) ? 0x80000000u : 0u;
+    }
+    const int count = __builtin_popcount(static_cast<unsigned>(p));
+    for (int signs = 0; signs < (1 << count); ++signs) {
+      int next = count - 1;  // the sign of the first present value is the highest bit
+      std::uint8_t mask = 0;
+      for (int k = 0; k < 4; ++k) {
+        if (((p >> (3 - k)) & 1) == 0) continue;
+        if ((signs >> next) & 1) mask = static_cast<std::uint8_t>(mask | (8 >> k));
+        --next;
+      }
+      t.negative[p][signs] = mask;
+    }
+  }
+  return t;
+}
+
+constexpr QuadTables kQuad = MakeQuadTables();
 
 // One requantised line: |value|^(4/3) times the band's gain, with the sign bit that follows
 // a non-zero magnitude.
@@ -143,12 +185,13 @@ int DecodeSpectrum(BitReader& bits, std::uint32_t endBit, const GranuleInfo& g,
       // Values are 0 or 1 times the run's gain: the gain's bits, kept or cleared, with the sign.
       std::uint32_t gainBits;
       std::memcpy(&gainBits, &gains.gain[run], sizeof gainBits);
-      std::uint32_t words[4];
-      for (int k = 0; k < 4; ++k) {
-        const std::uint32_t v = (vwxy >> (3 - k)) & 1u;
-        words[k] = (gainBits & (0u - v)) | w.Sign(v) << 31;
-      }
-      std::memcpy(q, words, sizeof q);
+      const std::uint32_t signs = w.Signs(__builtin_popcount(vwxy));
+      Lanes4 present;
+      Lanes4 sign;
+      std::memcpy(&present, kQuad.present[vwxy], sizeof present);
+      std::memcpy(&sign, kQuad.signBit[kQuad.negative[vwxy][signs]], sizeof sign);
+      const Lanes4 words = (Lanes4{gainBits, gainBits, gainBits, gainBits} & present) | sign;
+      std::memcpy(q, &words, sizeof q);
     } else {  // the quadruple straddles two bands
       for (int k = 0; k < 4; ++k) {
         Seek(gains, line + k, run);
@@ -159,7 +202,8 @@ int DecodeSpectrum(BitReader& bits, std::uint32_t endBit, const GranuleInfo& g,
     if (bits.Position() > endBit) break;  // overshoots part2_3_length: discarded
     std::memcpy(out + line, q, sizeof q);
     // The last of the four that is not zero: v (bit 3) comes first, y (bit 0) last.
-    if (vwxy != 0) last = line + 4 - __builtin_ctz(vwxy);
+    const int quadLast = line + 4 - __builtin_ctz(vwxy | 16u);  // `line` when all are zero
+    last = vwxy != 0 ? quadLast : last;
     line += 4;
   }
   bits.SetPosition(endBit);
