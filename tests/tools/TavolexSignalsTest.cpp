@@ -1,7 +1,7 @@
-// `tavolex peaks` and `render` stopped by SIGINT, SIGTERM or SIGHUP in the middle of a long
-// load: the load is cancelled, no file is left in the temporary folder, and the exit status
-// is 128 + the signal number. The signal is sent once the tool has reported the build's
-// first progress, so the load is under way; every wait has a deadline.
+// `tavolex peaks`, `render` and `decode` stopped by SIGINT, SIGTERM or SIGHUP in the middle
+// of a long load: the load is cancelled, no file is left in the temporary folder or beside
+// the output, and the exit status is 128 + the signal number. The signal is sent once the
+// work is seen under way; every wait has a deadline.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -93,30 +93,24 @@ class TavolexSignals : public ::testing::Test {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
-  // Runs the tool, signals it once its build is under way; the exit status.
-  int StopDuringLoad(const std::vector<std::string>& args, int signal) {
+  // Runs the tool and signals it once its work is under way: once `marker` shows on its
+  // output, or (without a marker) once a file is created in `folder` (the peak file of a
+  // load, the new file of a decode). The exit status.
+  int StopDuringWork(const std::vector<std::string>& args, int signal, const std::string& marker,
+                     const std::string& folder = "") {
     int out = -1;
-    if (args[0] != "peaks") {
+    if (!folder.empty()) {
       watch_ = ::inotify_init1(IN_CLOEXEC);
-      if (watch_ >= 0) ::inotify_add_watch(watch_, (dir_ / "tmp").c_str(), IN_CREATE);
+      if (watch_ >= 0) ::inotify_add_watch(watch_, folder.c_str(), IN_CREATE);
     }
     const pid_t pid = Start(args, out);
     if (pid < 0) return -2;
-    // peaks prints its progress; render shows none on a pipe, so it is signalled once the
-    // peak file exists.
-    const bool started = args[0] == "peaks" ? WaitForOutput(out, "event: PeakFileProgress")
-                                            : WaitForPeakFile();
-    if (started) ::kill(pid, signal);
-    else ::kill(pid, SIGKILL);
+    const bool started = folder.empty() ? WaitForOutput(out, marker)
+                                        : watch_ >= 0 && WaitForOutput(watch_, "");
+    ::kill(pid, started ? signal : SIGKILL);
     const int status = WaitForExit(pid);
     ::close(out);
     return started ? status : -3;
-  }
-
-  // True once a file is created in the temporary folder (the build's peak file).
-  bool WaitForPeakFile() {
-    if (!std::filesystem::is_empty(dir_ / "tmp")) return true;
-    return watch_ >= 0 && WaitForOutput(watch_, "");
   }
 
   void TearDown() override {
@@ -130,17 +124,29 @@ class TavolexSignals : public ::testing::Test {
 
 TEST_F(TavolexSignals, PeaksStopsCleanlyOnEachSignal) {
   for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-    EXPECT_EQ(StopDuringLoad({"peaks", song_, "--keep"}, signal), 128 + signal) << signal;
+    EXPECT_EQ(StopDuringWork({"peaks", song_, "--keep"}, signal, "event: PeakFileProgress"),
+              128 + signal)
+        << signal;
     EXPECT_TRUE(std::filesystem::is_empty(dir_ / "tmp")) << signal;
   }
 }
 
 TEST_F(TavolexSignals, RenderStopsCleanlyAndWritesNoPicture) {
   const std::string png = dir_ / "out.png";
-  EXPECT_EQ(StopDuringLoad({"render", song_, "--png", png}, SIGTERM), 128 + SIGTERM);
+  // render shows no progress on a pipe: it is signalled once its peak file exists.
+  EXPECT_EQ(StopDuringWork({"render", song_, "--png", png}, SIGTERM, "", dir_ / "tmp"),
+            128 + SIGTERM);
   EXPECT_TRUE(std::filesystem::is_empty(dir_ / "tmp"));
   EXPECT_FALSE(std::filesystem::exists(png));
   EXPECT_EQ(tooltest::Entries(dir_.Path()), 2u);  // long.mp3 and tmp
+}
+
+TEST_F(TavolexSignals, DecodeStopsCleanlyAndLeavesTheOutputAlone) {
+  const std::string wav = dir_ / "out.wav";
+  std::ofstream(wav) << "precious";
+  EXPECT_EQ(StopDuringWork({"decode", song_, wav}, SIGINT, "", dir_.Path().string()), 128 + SIGINT);
+  EXPECT_EQ(tooltest::ReadAll(wav), "precious");
+  EXPECT_EQ(tooltest::Entries(dir_.Path()), 3u);  // long.mp3, tmp and out.wav: no new file left
 }
 
 }  // namespace
