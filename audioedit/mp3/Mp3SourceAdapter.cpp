@@ -126,8 +126,7 @@ std::uint32_t Mp3SourceAdapter::Decode(std::uint8_t* out) {
   return static_cast<std::uint32_t>(*conformed);
 }
 
-std::int32_t Mp3SourceAdapter::Read(std::uint8_t* buffer, std::uint32_t count,
-                                    std::uint32_t& got) {
+std::int32_t Mp3SourceAdapter::Read(std::uint8_t* buffer, std::uint32_t count, std::uint32_t& got) {
   got = 0;
   if (file_ != nullptr && file_->Read(buffer, count, got)) bytesFed_ += got;
   return 0;

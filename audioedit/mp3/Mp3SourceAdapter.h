@@ -2,9 +2,9 @@
 // of one file, and feeds the decoder with the file's bytes as its Mp3Source. Leading ID3v2
 // tags are stepped over before analysis and decoding. Every frame is delivered in the
 // layout of the stream's first frame (StreamLayout; Open decodes that frame once, and the
-// channels and rate of Properties() are its, where the analysis gives averages): a change of the channel count inside the
-// stream is conformed to it, a change of the sampling rate ends the audio there, and so
-// does a stretch of kMaxBytesWithoutFrame input bytes without a frame.
+// channels and rate of Properties() are its, where the analysis gives averages): a change of the
+// channel count inside the stream is conformed to it, a change of the sampling rate ends the audio
+// there, and so does a stretch of kMaxBytesWithoutFrame input bytes without a frame.
 #pragma once
 
 #include <cstdint>

@@ -41,7 +41,8 @@ class StreamLayout {
 
  private:
   template <typename Sample>
-  std::optional<std::size_t> Conform(std::uint8_t* frame, std::size_t bytes, int channels, int rate);
+  std::optional<std::size_t> Conform(std::uint8_t* frame, std::size_t bytes, int channels,
+                                     int rate);
 
   int channels_ = 0;
   int rate_ = 0;

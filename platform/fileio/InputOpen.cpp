@@ -57,7 +57,8 @@ std::string CheckRegularInput(const std::string& path) {
 }
 
 bool IsSameFile(int fd, const std::string& path) {
-  struct stat a {}, b {};
+  struct stat a {
+  }, b{};
   if (::fstat(fd, &a) != 0 || ::stat(path.c_str(), &b) != 0) return false;
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }

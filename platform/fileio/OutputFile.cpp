@@ -82,8 +82,10 @@ bool OutputFile::Open() {
     std::string name = TemporaryName(folder, random);
     // The umask applies to a new file; an existing target's mode is copied below.
     fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd_ >= 0) temp_ = std::move(name);
-    else if (errno != EEXIST) return FailErrno("cannot create a temporary file beside", errno);
+    if (fd_ >= 0)
+      temp_ = std::move(name);
+    else if (errno != EEXIST)
+      return FailErrno("cannot create a temporary file beside", errno);
   }
   if (fd_ < 0) return FailErrno("cannot create a temporary file beside", EEXIST);
   if (existed_) {

@@ -18,9 +18,9 @@ const std::string kAudio = TEST_DATA_DIR "/audio/";
 class TavolexCli : public ::testing::Test {
  protected:
   tooltest::Result Tavolex(const std::string& args) {
-    return tooltest::Run("TMPDIR=" + Quote(dir_.Path().string()) + " " +
-                             Quote(tooltest::kTavolex) + " " + args,
-                         dir_);
+    return tooltest::Run(
+        "TMPDIR=" + Quote(dir_.Path().string()) + " " + Quote(tooltest::kTavolex) + " " + args,
+        dir_);
   }
   // Runs a python expression over the JSON document on stdin; its printed result.
   std::string Json(const std::string& document, const std::string& expression) {
@@ -31,8 +31,9 @@ class TavolexCli : public ::testing::Test {
       std::fclose(f);
     }
     const tooltest::Result r = tooltest::Run(
-        "python3 -c " + Quote("import json, sys; d = json.load(open(sys.argv[1])); print(" +
-                              expression + ")") + " " + Quote(file),
+        "python3 -c " +
+            Quote("import json, sys; d = json.load(open(sys.argv[1])); print(" + expression + ")") +
+            " " + Quote(file),
         dir_);
     EXPECT_EQ(r.status, 0) << r.err;
     return r.out;
@@ -79,8 +80,9 @@ TEST_F(TavolexCli, PeaksJsonIsOneDocumentWithTheEvents) {
   const tooltest::Result r = Tavolex("peaks " + Quote(kAudio + "stereo16.wav") + " --json");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.find("event:"), std::string::npos);
-  EXPECT_EQ(Json(r.out, "d['events'][0], d['events'][-1], d['ErrorCode'], d['ErrorString'], "
-                        "d['channels'], d['total_peaks'], d['dividers']"),
+  EXPECT_EQ(Json(r.out,
+                 "d['events'][0], d['events'][-1], d['ErrorCode'], d['ErrorString'], "
+                 "d['channels'], d['total_peaks'], d['dividers']"),
             "{'event': 'AudioEditMsg', 'uMsg': 1, 'uParam': 0} "
             "{'event': 'AudioEditMsg', 'uMsg': 2, 'uParam': 0} 0 AudioEditCtl: Success 2 960 "
             "[{'type': 1, 'frame': 0}, {'type': 2, 'frame': 240}]\n");

@@ -1,13 +1,12 @@
 // The decode command's output: a WAV file that would pass its format's size limit fails
 // before any byte past it is written, and the target stays as it was.
-#include "tools/tavolex/DecodeOutput.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <vector>
 
 #include "tests/tools/ToolProcess.h"
+#include "tools/tavolex/DecodeOutput.h"
 
 namespace {
 
@@ -15,14 +14,20 @@ TEST(DecodeOutput, TheWavLimitIsCheckedBeforeWriting) {
   EXPECT_EQ(tavolex_cli::kMaxWavDataBytes, 4294967259u);
   tooltest::TempDir dir;
   const std::string target = dir / "out.wav";
-  { std::FILE* f = std::fopen(target.c_str(), "wb"); std::fputs("old", f); std::fclose(f); }
+  {
+    std::FILE* f = std::fopen(target.c_str(), "wb");
+    std::fputs("old", f);
+    std::fclose(f);
+  }
   tavolex_cli::DecodeOutput out(target, true, 1000);
   ASSERT_TRUE(out.Open()) << out.Error();
   const std::vector<std::uint8_t> frame(400, 7);
   EXPECT_TRUE(out.Append(frame.data(), frame.size()));
   EXPECT_TRUE(out.Append(frame.data(), frame.size()));
   EXPECT_FALSE(out.Append(frame.data(), frame.size()));  // 1200 > 1000
-  EXPECT_EQ(out.Error().rfind("cannot write '" + target + "': the audio is too long for a WAV file", 0), 0u)
+  EXPECT_EQ(
+      out.Error().rfind("cannot write '" + target + "': the audio is too long for a WAV file", 0),
+      0u)
       << out.Error();
   EXPECT_EQ(tooltest::ReadAll(target), "old");
   EXPECT_EQ(tooltest::Entries(dir.Path()), 1u);  // the new file is gone

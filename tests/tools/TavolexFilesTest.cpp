@@ -56,9 +56,11 @@ TEST_F(TavolexFiles, AFailedDecodeLeavesAnExistingOutputUntouched) {
   const std::string out = dir_ / "out.wav";
   std::ofstream(out) << "precious";
   ::chmod(out.c_str(), 0640);
-  const tooltest::Result notAudio = Run("decode " + Quote(kAudio + "notaudio.wav") + " " + Quote(out));
+  const tooltest::Result notAudio =
+      Run("decode " + Quote(kAudio + "notaudio.wav") + " " + Quote(out));
   EXPECT_EQ(notAudio.status, 1);
-  EXPECT_EQ(notAudio.err, "tavolex decode: '" + kAudio + "notaudio.wav': no MPEG Layer III audio found\n");
+  EXPECT_EQ(notAudio.err,
+            "tavolex decode: '" + kAudio + "notaudio.wav': no MPEG Layer III audio found\n");
   EXPECT_EQ(Run("decode " + Quote(dir_ / "missing.mp3") + " " + Quote(out)).status, 1);
   EXPECT_EQ(ReadAll(out), "precious");
   EXPECT_EQ(tooltest::Entries(dir_.Path()), 2u);  // out.wav and tmp: no temporary file left
@@ -80,14 +82,16 @@ TEST_F(TavolexFiles, InputsThatAreNotRegularFilesEndAtOnceWithTheReason) {
     std::string args;
     std::string err;
   } cases[] = {
-      {"probe " + Quote(fifo), "tavolex probe: cannot open '" + fifo + "': is a FIFO, not a regular file\n"},
+      {"probe " + Quote(fifo),
+       "tavolex probe: cannot open '" + fifo + "': is a FIFO, not a regular file\n"},
       {"decode " + Quote(fifo) + " " + Quote(out),
        "tavolex decode: cannot open '" + fifo + "': is a FIFO, not a regular file\n"},
       {"decode /dev/zero " + Quote(out),
        "tavolex decode: cannot open '/dev/zero': is a device, not a regular file\n"},
       {"probe " + Quote(dir_.Path().string()),
        "tavolex probe: cannot open '" + dir_.Path().string() + "': Is a directory\n"},
-      {"peaks " + Quote(fifo), "tavolex peaks: cannot open '" + fifo + "': is a FIFO, not a regular file\n"},
+      {"peaks " + Quote(fifo),
+       "tavolex peaks: cannot open '" + fifo + "': is a FIFO, not a regular file\n"},
       {"peaks " + Quote(dir_ / "missing.wav"),
        "tavolex peaks: cannot open '" + (dir_ / "missing.wav") + "': No such file or directory\n"},
       {"render " + Quote(dir_.Path().string()) + " --png " + Quote(dir_ / "x.png"),
@@ -125,17 +129,21 @@ TEST_F(TavolexFiles, AFileSizeLimitIsAnOrdinaryWriteFailure) {
   }
   const std::string out = dir_ / "out.wav";
   std::ofstream(out) << "precious";
-  const tooltest::Result decode =
-      tooltest::Run("ulimit -f 8; " + Tavolex("decode " + Quote(kFixtures + "stereo.mp3") + " " + Quote(out)), dir_);
+  const tooltest::Result decode = tooltest::Run(
+      "ulimit -f 8; " + Tavolex("decode " + Quote(kFixtures + "stereo.mp3") + " " + Quote(out)),
+      dir_);
   EXPECT_EQ(decode.status, 1);
   EXPECT_EQ(decode.err.rfind("tavolex decode: cannot write '" + out + "': File too large", 0), 0u)
       << decode.err;
   EXPECT_EQ(ReadAll(out), "precious");
 
-  const tooltest::Result peaks = tooltest::Run(
-      "ulimit -f 8; TMPDIR=" + Quote(tmp_) + " " + Tavolex("peaks " + Quote(longSong) + " --interval 1"), dir_);
+  const tooltest::Result peaks =
+      tooltest::Run("ulimit -f 8; TMPDIR=" + Quote(tmp_) + " " +
+                        Tavolex("peaks " + Quote(longSong) + " --interval 1"),
+                    dir_);
   EXPECT_EQ(peaks.status, 1) << peaks.err;
-  EXPECT_NE(peaks.out.find("ErrorCode: 3\nErrorString: Cannot create peak file.\n"), std::string::npos)
+  EXPECT_NE(peaks.out.find("ErrorCode: 3\nErrorString: Cannot create peak file.\n"),
+            std::string::npos)
       << peaks.out;
   EXPECT_TRUE(std::filesystem::is_empty(tmp_));
   EXPECT_EQ(tooltest::Entries(dir_.Path()), 3u);  // long.mp3, out.wav, tmp
@@ -172,13 +180,13 @@ TEST_F(TavolexFiles, RenderNeverOverwritesItsInputAndCapsThePicture) {
   const tooltest::Result same = Run("render " + Quote(song) + " --png " + Quote(song));
   EXPECT_EQ(same.status, 1);
   EXPECT_EQ(ReadAll(song), before);
-  const tooltest::Result huge = Run("render " + Quote(song) + " --png " + Quote(dir_ / "x.png") +
-                                    " --size 16384x16384");
+  const tooltest::Result huge =
+      Run("render " + Quote(song) + " --png " + Quote(dir_ / "x.png") + " --size 16384x16384");
   EXPECT_EQ(huge.status, 2);
   EXPECT_NE(huge.err.find("16777216 pixels"), std::string::npos) << huge.err;
-  EXPECT_EQ(Run("render " + Quote(song) + " --png " + Quote(dir_ / "x.png") + " --size 8192x2048")
-                .status,
-            0);
+  EXPECT_EQ(
+      Run("render " + Quote(song) + " --png " + Quote(dir_ / "x.png") + " --size 8192x2048").status,
+      0);
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 // of a long load: the load is cancelled, no file is left in the temporary folder or beside
 // the output, and the exit status is 128 + the signal number. The signal is sent once the
 // work is seen under way; every wait has a deadline.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/inotify.h>
@@ -105,8 +105,8 @@ class TavolexSignals : public ::testing::Test {
     }
     const pid_t pid = Start(args, out);
     if (pid < 0) return -2;
-    const bool started = folder.empty() ? WaitForOutput(out, marker)
-                                        : watch_ >= 0 && WaitForOutput(watch_, "");
+    const bool started =
+        folder.empty() ? WaitForOutput(out, marker) : watch_ >= 0 && WaitForOutput(watch_, "");
     ::kill(pid, started ? signal : SIGKILL);
     const int status = WaitForExit(pid);
     ::close(out);

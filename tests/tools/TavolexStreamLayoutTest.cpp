@@ -37,21 +37,23 @@ class TavolexStreamLayout : public ::testing::Test {
   WavFacts Decode(const std::string& fixture) {
     const std::string wav = dir_ / (fixture + ".wav");
     const tooltest::Result decode = tooltest::Run(
-        Quote(tooltest::kTavolex) + " decode " + Quote(kFixtures + fixture) + " " + Quote(wav), dir_);
+        Quote(tooltest::kTavolex) + " decode " + Quote(kFixtures + fixture) + " " + Quote(wav),
+        dir_);
     EXPECT_EQ(decode.status, 0) << decode.err;
     const tooltest::Result check =
         tooltest::Run("python3 -c " + Quote(kWaveCheck) + " " + Quote(wav), dir_);
     EXPECT_EQ(check.status, 0) << check.err;
     WavFacts facts;
-    std::istringstream(check.out) >> facts.channels >> facts.rate >> facts.frames >> facts.consistent;
+    std::istringstream(check.out) >> facts.channels >> facts.rate >> facts.frames >>
+        facts.consistent;
     return facts;
   }
   // `key: value` of the control's load of the file.
   std::string Peaks(const std::string& fixture, const std::string& key) {
-    const tooltest::Result r = tooltest::Run(
-        "TMPDIR=" + Quote(dir_.Path().string()) + " " + Quote(tooltest::kTavolex) + " peaks " +
-            Quote(kFixtures + fixture) + " --interval 1",
-        dir_);
+    const tooltest::Result r =
+        tooltest::Run("TMPDIR=" + Quote(dir_.Path().string()) + " " + Quote(tooltest::kTavolex) +
+                          " peaks " + Quote(kFixtures + fixture) + " --interval 1",
+                      dir_);
     EXPECT_EQ(r.status, 0) << r.err;
     const std::size_t at = r.out.find("\n" + key + ": ");
     if (at == std::string::npos) return "";
@@ -89,8 +91,8 @@ TEST_F(TavolexStreamLayout, DecodeEndsTheStreamWhereTheRateChanges) {
 TEST_F(TavolexStreamLayout, TheControlsReaderKeepsTheFirstFramesChannels) {
   // With interval 1 every sample frame is a peak record: the count shows that every frame
   // of both parts was delivered in the format the reader announced.
-  const long frames = std::stol(Peaks("mono.mp3", "total_peaks")) +
-                      std::stol(Peaks("stereo.mp3", "total_peaks"));
+  const long frames =
+      std::stol(Peaks("mono.mp3", "total_peaks")) + std::stol(Peaks("stereo.mp3", "total_peaks"));
   EXPECT_EQ(Peaks("mono_stereo.mp3", "channels"), "1");
   EXPECT_EQ(Peaks("mono_stereo.mp3", "total_peaks"), std::to_string(frames));
   EXPECT_EQ(Peaks("stereo_mono.mp3", "channels"), "2");

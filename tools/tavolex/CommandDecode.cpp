@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -79,8 +80,8 @@ std::uint64_t LeadingTagBytes(FileSource& source, int fd) {
   struct stat st {};
   if (::fstat(fd, &st) != 0) return 0;
   const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
-  return mpegaudio::FindAudioBounds(source, static_cast<std::uint32_t>(std::min<std::uint64_t>(
-                                                size, 0xFFFFFFFFu)))
+  return mpegaudio::FindAudioBounds(
+             source, static_cast<std::uint32_t>(std::min<std::uint64_t>(size, 0xFFFFFFFFu)))
       .start;
 }
 
@@ -104,14 +105,16 @@ int RunDecode(int argc, char** argv) {
   const fileio::UniqueFd in = fileio::OpenRegularInput(inPath, &reason);
   if (!in.IsOpen()) return Fail("cannot open '" + inPath + "': " + reason);
   if (fileio::IsSameFile(in.Get(), outPath)) {
-    return Fail("'" + inPath + "' and '" + outPath + "' are the same file; not overwriting the input");
+    return Fail("'" + inPath + "' and '" + outPath +
+                "' are the same file; not overwriting the input");
   }
 
   Mp3Decoder* raw = nullptr;
   if (mpegaudio::CreateMp3Decoder(&raw) != mpegaudio::SscOk) return Fail("out of memory");
   std::unique_ptr<Mp3Decoder, DecoderDeleter> decoder(raw);
   FileSource source(in.Get());
-  const std::uint64_t searchAllowance = LeadingTagBytes(source, in.Get()) + audioedit::kMaxBytesWithoutFrame;
+  const std::uint64_t searchAllowance =
+      LeadingTagBytes(source, in.Get()) + audioedit::kMaxBytesWithoutFrame;
   decoder->SetSource(&source);
 
   DecodeOutput out(outPath, !asFloat);
@@ -127,26 +130,29 @@ int RunDecode(int argc, char** argv) {
       return signals.ExitStatus();
     }
     std::uint32_t written = 0;
-    const SSC status =
-        asFloat ? decoder->DecodeFrameFloat(reinterpret_cast<float*>(buffer), sizeof buffer, written)
-                : decoder->DecodeFrame(buffer, mpegaudio::kMaxFrameBytes16, written);
+    const SSC status = asFloat ? decoder->DecodeFrameFloat(reinterpret_cast<float*>(buffer),
+                                                           sizeof buffer, written)
+                               : decoder->DecodeFrame(buffer, mpegaudio::kMaxFrameBytes16, written);
     if (mpegaudio::SscIsError(status)) {
       return Fail("'" + inPath + "': " + mpegaudio::SscText(status));
     }
     if (written == 0) {
-      const std::uint64_t allowance = layout.IsFixed() ? audioedit::kMaxBytesWithoutFrame : searchAllowance;
+      const std::uint64_t allowance =
+          layout.IsFixed() ? audioedit::kMaxBytesWithoutFrame : searchAllowance;
       if (source.Fed() - fedAtLastFrame > allowance) break;  // no more audio in reach
       continue;
     }
     fedAtLastFrame = source.Fed();
     const mpegaudio::Mp3FrameProperties* frame = decoder->GetFrameProperties();
     const std::optional<std::size_t> bytes =
-        asFloat ? layout.ConformFloat(buffer, written, frame->outputChannels, frame->outputSamplingRate)
-                : layout.Conform16(buffer, written, frame->outputChannels, frame->outputSamplingRate);
+        asFloat
+            ? layout.ConformFloat(buffer, written, frame->outputChannels, frame->outputSamplingRate)
+            : layout.Conform16(buffer, written, frame->outputChannels, frame->outputSamplingRate);
     if (!bytes) break;  // the rate changed: the stream ends here
     if (!out.Append(buffer, *bytes)) return Fail(out.Error());
   }
-  if (source.Error() != 0) return Fail("cannot read '" + inPath + "': " + std::strerror(source.Error()));
+  if (source.Error() != 0)
+    return Fail("cannot read '" + inPath + "': " + std::strerror(source.Error()));
   if (!layout.IsFixed()) return Fail("'" + inPath + "': no MPEG Layer III audio found");
   out.SetLayout(layout.Channels(), layout.Rate());
   if (signals.Received() != 0) return signals.ExitStatus();

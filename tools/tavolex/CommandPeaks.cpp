@@ -47,8 +47,10 @@ struct PeaksOptions {
 };
 
 int PeaksUsage(const char* problem) {
-  std::fprintf(stderr, "tavolex peaks: %s\nusage: tavolex peaks AUDIO [--interval N] "
-               "[--peak-file PATH] [--keep] [--json]\n", problem);
+  std::fprintf(stderr,
+               "tavolex peaks: %s\nusage: tavolex peaks AUDIO [--interval N] "
+               "[--peak-file PATH] [--keep] [--json]\n",
+               problem);
   return 2;
 }
 
@@ -101,8 +103,11 @@ class PrintingSink final : public audioedit::ControlEventSink<PrintingSink> {
       std::lock_guard lock(mutex_);
       if (id == audioedit::DISPID_AudioEditMsg) {
         if (json_) {
-          events_.Add(JsonObject().String("event", "AudioEditMsg").Number("uMsg", arg(0))
-                          .Number("uParam", arg(1)).Text());
+          events_.Add(JsonObject()
+                          .String("event", "AudioEditMsg")
+                          .Number("uMsg", arg(0))
+                          .Number("uParam", arg(1))
+                          .Text());
         } else {
           std::printf("event: AudioEditMsg %u %u\n", arg(0), arg(1));
         }
@@ -110,8 +115,8 @@ class PrintingSink final : public audioedit::ControlEventSink<PrintingSink> {
         if (arg(0) == audioedit::AEMSG_EndPeakFile || failed) done_ = true;
       } else if (id == audioedit::DISPID_PeakFileProgress) {
         if (json_) {
-          events_.Add(JsonObject().String("event", "PeakFileProgress").Number("progress", arg(0))
-                          .Text());
+          events_.Add(
+              JsonObject().String("event", "PeakFileProgress").Number("progress", arg(0)).Text());
         } else {
           std::printf("event: PeakFileProgress %u\n", arg(0));
         }
@@ -171,10 +176,11 @@ PeaksResult ReadResult(audioedit::AudioEditCtl& control) {
 void PrintLines(const PeaksResult& r) {
   const audioedit::AUDIO_INFO& info = r.info;
   std::printf("ErrorCode: %d\nErrorString: %s\n", r.code, r.errorString.c_str());
-  std::printf("channels: %u\nbits: %u\nfreq: %u\nblockalign: %u\nduration: %u\nBPS: %u\n"
-              "total_peaks: %u\nsample_interval: %u\n",
-              info.channels, info.bits, info.freq, info.blockalign, info.duration, info.BPS,
-              info.total_peaks, r.sampleInterval);
+  std::printf(
+      "channels: %u\nbits: %u\nfreq: %u\nblockalign: %u\nduration: %u\nBPS: %u\n"
+      "total_peaks: %u\nsample_interval: %u\n",
+      info.channels, info.bits, info.freq, info.blockalign, info.duration, info.BPS,
+      info.total_peaks, r.sampleInterval);
   std::printf("PeakFileName: %s\n", r.peakFile.c_str());
   for (const auto& [type, frame] : r.dividers) std::printf("divider: %d %u\n", type, frame);
 }
@@ -220,7 +226,8 @@ int RunPeaks(int argc, char** argv) {
   control->Create(window);
   com::ComPtr<com::IConnectionPoint> point;
   com::DWORD cookie = 0;
-  if (control->FindConnectionPoint(audioedit::DIID__IAudioEditCtlEvents, point.Put()) != com::S_OK ||
+  if (control->FindConnectionPoint(audioedit::DIID__IAudioEditCtlEvents, point.Put()) !=
+          com::S_OK ||
       point->Advise(sink.Get(), &cookie) != com::S_OK) {
     std::fprintf(stderr, "tavolex peaks: cannot connect to the control's events\n");
     return 1;

@@ -55,10 +55,11 @@ int RunProbe(int argc, char** argv) {
         .Bool("seekAccurate", p.seekAccurate != 0);
     std::printf("%s\n", doc.Text().c_str());
   } else {
-    std::printf("bitrate: %d\nchannels: %d\nrate: %d\nduration: %d\nisVbr: %d\nhasVbrHeader: %d\n"
-                "seekAccurate: %d\n",
-                p.bitrate, p.channels, p.samplingRate, p.durationMs, p.isVbr, p.hasVbrHeader,
-                p.seekAccurate);
+    std::printf(
+        "bitrate: %d\nchannels: %d\nrate: %d\nduration: %d\nisVbr: %d\nhasVbrHeader: %d\n"
+        "seekAccurate: %d\n",
+        p.bitrate, p.channels, p.samplingRate, p.durationMs, p.isVbr, p.hasVbrHeader,
+        p.seekAccurate);
   }
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

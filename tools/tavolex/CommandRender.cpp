@@ -32,10 +32,10 @@
 #include "platform/com/Bstr.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/SafeArray.h"
-#include "platform/gdi/PngWriter.h"
-#include "platform/window/HeadlessWindow.h"
 #include "platform/fileio/InputOpen.h"
 #include "platform/fileio/OutputFile.h"
+#include "platform/gdi/PngWriter.h"
+#include "platform/window/HeadlessWindow.h"
 #include "tools/tavolex/Commands.h"
 #include "tools/tavolex/SignalWatcher.h"
 #include "tools/tavolex/ToolInput.h"
@@ -126,8 +126,9 @@ int ParseOptions(int argc, char** argv, RenderOptions* o) {
       o->png = argv[++i];
     } else if (arg == "--size" && hasValue) {
       if (!ParseSize(argv[++i], &o->width, &o->height))
-        return Usage("bad --size (WxH, at least 2x44, at most 16384 a side and 16777216 pixels "
-                     "in all, e.g. 8192x2048)");
+        return Usage(
+            "bad --size (WxH, at least 2x44, at most 16384 a side and 16777216 pixels "
+            "in all, e.g. 8192x2048)");
     } else if (arg == "--zoom" && hasValue) {
       if (!ParseNumber(argv[++i], 1u << 30, &n) || n == 0) return Usage("bad --zoom");
       o->zoom = static_cast<std::uint32_t>(n);
@@ -274,8 +275,10 @@ int RunRender(int argc, char** argv) {
   if (const int usage = ParseOptions(argc, argv, &options); usage != 0) return usage;
   if (const fileio::UniqueFd in = fileio::OpenRegularInput(options.audio);
       in.IsOpen() && fileio::IsSameFile(in.Get(), options.png)) {
-    std::fprintf(stderr, "tavolex render: '%s' and '%s' are the same file; not overwriting the "
-                 "input\n", options.audio.c_str(), options.png.c_str());
+    std::fprintf(stderr,
+                 "tavolex render: '%s' and '%s' are the same file; not overwriting the "
+                 "input\n",
+                 options.audio.c_str(), options.png.c_str());
     return 1;
   }
 

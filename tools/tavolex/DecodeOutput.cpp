@@ -47,7 +47,8 @@ bool DecodeOutput::WriteWavHeader(std::uint32_t dataBytes, bool inPlace) {
 bool DecodeOutput::Append(const std::uint8_t* data, std::size_t size) {
   if (wav_ && dataBytes_ + size > maxDataBytes_) {
     error_ = "cannot write '" + path_ + "': the audio is too long for a WAV file (more than " +
-             std::to_string(maxDataBytes_) + " bytes of samples); --float writes raw samples "
+             std::to_string(maxDataBytes_) +
+             " bytes of samples); --float writes raw samples "
              "without this limit";
     file_.Discard();
     return false;

@@ -1,7 +1,5 @@
 // Outputs: the target changes only on Commit, keeps its permissions, and nothing is left
 // behind by a discarded or failed output.
-#include "platform/fileio/OutputFile.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+
+#include "platform/fileio/OutputFile.h"
 
 namespace {
 

@@ -1,17 +1,24 @@
 // File names through wide strings: every byte string comes back unchanged.
-#include "platform/fileio/PathText.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
+#include "platform/fileio/PathText.h"
+
 namespace {
 
 TEST(PathText, EveryByteStringSurvivesTheWideString) {
-  const std::string samples[] = {
-      "/tmp/plain.mp3", "caf\xC3\xA9.wav", "caf\xE9.wav", "\xFF\xFE", "\xC3", "\xED\xA0\x80",
-      "\xF0\x9F\x8E\xB5 song.mp3", "\xC0\xAF", "\xF4\x90\x80\x80", "a\xE2\x82"};
+  const std::string samples[] = {"/tmp/plain.mp3",
+                                 "caf\xC3\xA9.wav",
+                                 "caf\xE9.wav",
+                                 "\xFF\xFE",
+                                 "\xC3",
+                                 "\xED\xA0\x80",
+                                 "\xF0\x9F\x8E\xB5 song.mp3",
+                                 "\xC0\xAF",
+                                 "\xF4\x90\x80\x80",
+                                 "a\xE2\x82"};
   for (const std::string& bytes : samples) {
     EXPECT_EQ(fileio::PathFromWide(fileio::PathToWide(bytes)), bytes);
   }
@@ -32,8 +39,8 @@ TEST(PathText, ValidUtf8IsOrdinaryUtf16AndOtherBytesAreCarried) {
 }
 
 TEST(PathText, WideNamesThatStandForNoBytesAreRefused) {
-  EXPECT_FALSE(fileio::PathFromWide(std::u16string(1, char16_t{0xD800})));       // lone high
-  EXPECT_FALSE(fileio::PathFromWide(std::u16string(1, char16_t{0xDC10})));       // not a byte
+  EXPECT_FALSE(fileio::PathFromWide(std::u16string(1, char16_t{0xD800})));        // lone high
+  EXPECT_FALSE(fileio::PathFromWide(std::u16string(1, char16_t{0xDC10})));        // not a byte
   EXPECT_FALSE(fileio::PathFromWide(std::u16string(u"a") + char16_t{0} + u"b"));  // NUL
 }
 
