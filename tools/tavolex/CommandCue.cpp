@@ -24,7 +24,7 @@
 #include "audioedit/AudioReader.h"
 #include "audioedit/cue/CueSheetWriter.h"
 #include "audioedit/cue/RedBookCheck.h"
-#include "info/FileReplacer.h"
+#include "platform/fileio/OutputFile.h"
 #include "tools/tavolex/Commands.h"
 #include "tools/tavolex/CueFiles.h"
 #include "tools/tavolex/CueTags.h"
@@ -138,10 +138,9 @@ bool WriteSheetFile(const std::string& out, const std::string& audio, const std:
       return false;
     }
   }
-  info::FileReplacer file(out);
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-  if (!file.Open() || !file.Write({bytes, text.size()})) {
-    error = file.error();
+  fileio::OutputFile file(out);
+  if (!file.Open() || !file.Write(text.data(), text.size())) {
+    error = file.Error();
     return false;
   }
   // Someone else wrote or replaced the file meanwhile: their version stays.
@@ -155,7 +154,7 @@ bool WriteSheetFile(const std::string& out, const std::string& audio, const std:
     return false;
   }
   if (!file.Commit()) {
-    error = file.error();
+    error = file.Error();
     return false;
   }
   return true;
