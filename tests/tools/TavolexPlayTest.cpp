@@ -97,7 +97,7 @@ TEST_F(TavolexPlay, AnswersHelpVersionAndBadUsage) {
   EXPECT_EQ(result.out.rfind("usage: tavolex play AUDIO [--start FRAME] [--seconds N]\n", 0), 0u);
   result = Play({"--version"});
   EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(result.out.rfind("tavolex play ", 0), 0u);
+  EXPECT_EQ(result.out.rfind("tavolex ", 0), 0u);
   for (const auto& args : std::vector<std::vector<std::string>>{{},
                                                                 {kStereo, "--start"},
                                                                 {kStereo, "--start", "-3"},

@@ -242,6 +242,18 @@ int RunPeaks(int argc, char** argv) {
     std::fprintf(stderr, "tavolex peaks: cannot connect to the control's events\n");
     return 1;
   }
+  const com::Bstr audio = PathBstr(options.audio);
+  const com::Bstr peak = PathBstr(options.peakFile);
+  control->LoadAudioFileDividers(audio.Get(), static_cast<com::LONG>(options.interval),
+                                 options.peakFile.empty() ? nullptr : peak.Get(),
+                                 options.keep ? 1 : 0, cueDividers.get());
+  if (!WaitForLoad(*control, window, signals, [&] { return sink->Done(); })) {
+    point->Unadvise(cookie);
+    control->Destroy();
+    std::fprintf(stderr, "tavolex peaks: '%s': stopped by signal %d\n", options.audio.c_str(),
+                 signals.Received());
+    return signals.ExitStatus();
+  }
   window.RunPending();
 
   const PeaksResult result = ReadResult(*control);
