@@ -1,10 +1,13 @@
 // Checks an arbitrary file as a peak file for a fixed audio format: Validate must return a
-// status and never read past what the file holds.
+// status and never read past what the file holds. The files live in a private folder in
+// $TMPDIR; the peak file is removed after each run and the folder at exit.
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "audioedit/PeakFile.h"
@@ -29,24 +32,47 @@ class FixedReader final : public audioedit::AudioReader {
   }
 };
 
+// A private folder in $TMPDIR for the run's two files, removed when the fuzzer exits.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern =
+        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/peakfile_fuzz.XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    folder_ = pattern;
+    audio_ = folder_ + "/audio";
+    peak_ = folder_ + "/peak";
+    std::FILE* audio = std::fopen(audio_.c_str(), "wb");  // the reader is a stand-in: any file
+    if (audio == nullptr || std::fclose(audio) != 0) std::abort();
+  }
+  ~ScratchFolder() {
+    unlink(peak_.c_str());
+    unlink(audio_.c_str());
+    rmdir(folder_.c_str());
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::string& Audio() const { return audio_; }
+  const std::string& Peak() const { return peak_; }
+
+ private:
+  std::string folder_, audio_, peak_;
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string audio = [] {
-    char name[] = "/tmp/peakfuzz_audioXXXXXX";
-    const int fd = mkstemp(name);
-    if (fd >= 0) close(fd);
-    return std::string(name);
-  }();
-  char name[] = "/tmp/peakfuzz_peakXXXXXX";
-  const int fd = mkstemp(name);
-  if (fd < 0) return 0;
-  if (write(fd, data, size) != static_cast<ssize_t>(size)) size = 0;
-  close(fd);
+  static const ScratchFolder scratch;
+  std::FILE* file = std::fopen(scratch.Peak().c_str(), "wb");
+  if (file == nullptr) std::abort();
+  const bool written = std::fwrite(data, 1, size, file) == size;
+  if (std::fclose(file) != 0 || !written) std::abort();
   audioedit::PeakFile peak;
   peak.SetReaderFactory([](const std::string&) { return std::make_unique<FixedReader>(); });
-  const audioedit::PEC r = peak.Validate(audio, name);
+  const audioedit::PEC r = peak.Validate(scratch.Audio(), scratch.Peak());
   if (r == audioedit::PEC_Success && peak.Info().sample_interval == 0) __builtin_trap();
-  unlink(name);
+  unlink(scratch.Peak().c_str());
   return 0;
 }

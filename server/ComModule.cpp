@@ -3,6 +3,8 @@
 #include <exception>
 #include <new>
 
+#include "platform/com/CodePage.h"
+#include "platform/com/ErrorInfo.h"
 #include "server/ModulePath.h"
 
 namespace server {
@@ -116,13 +118,22 @@ reg::Status ComModule::UpdateRegistration(reg::Registry& registry, ScriptMode mo
   std::vector<Replacement> replacements{{"MODULE", modulePath}};
   replacements.insert(replacements.end(), description_.replacements.begin(),
                       description_.replacements.end());
-  for (std::string_view script : description_.scripts)
-    if (reg::Status s = RunRegistryScript(registry, script, replacements, mode); !s.ok()) return s;
-  if (description_.typeLib == nullptr) return reg::Status::Ok();
-  com::TypeLibDescription typeLib = *description_.typeLib;
-  typeLib.modulePath = modulePath;
-  return mode == ScriptMode::kRegister ? com::RegisterTypeLibrary(registry, typeLib)
-                                       : com::UnregisterTypeLibrary(registry, typeLib);
+  com::TypeLibDescription typeLib;
+  if (description_.typeLib != nullptr) {
+    typeLib = *description_.typeLib;
+    typeLib.modulePath = modulePath;
+  }
+  // One change for all of it: no reader or other writer sees the library half registered.
+  return registry.Update([&](reg::Key& tree) {
+    for (std::string_view script : description_.scripts)
+      if (reg::Status s = ApplyRegistryScript(tree, script, replacements, mode); !s.ok()) return s;
+    if (description_.typeLib == nullptr) return reg::Status::Ok();
+    if (mode == ScriptMode::kRegister)
+      com::RegisterTypeLibrary(tree, typeLib);
+    else
+      com::UnregisterTypeLibrary(tree, typeLib);
+    return reg::Status::Ok();
+  });
 }
 
 com::HRESULT ComModule::Registration(ScriptMode mode) noexcept {
@@ -130,7 +141,11 @@ com::HRESULT ComModule::Registration(ScriptMode mode) noexcept {
     const std::string path = ModulePath(this);
     if (path.empty()) return com::E_UNEXPECTED;
     reg::Registry registry = reg::Registry::FromEnvironment();
-    return UpdateRegistration(registry, mode, path).code;
+    const reg::Status status = UpdateRegistration(registry, mode, path);
+    if (status.ok()) return status.code;
+    // The reason (file and line of a damaged registry, for example) goes to the caller.
+    return com::ReportError(com::GUID_NULL, u"registry", com::Utf8ToUtf16(status.message),
+                            status.code);
   } catch (const std::bad_alloc&) {
     return com::E_OUTOFMEMORY;
   } catch (...) {

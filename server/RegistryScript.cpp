@@ -170,19 +170,23 @@ void Unregister(reg::Key& parent, const ScriptKey& item) {
 
 }  // namespace
 
-reg::Status RunRegistryScript(reg::Registry& registry, std::string_view script,
-                              std::span<const Replacement> replacements, ScriptMode mode) {
+reg::Status ApplyRegistryScript(reg::Key& tree, std::string_view script,
+                                std::span<const Replacement> replacements, ScriptMode mode) {
   ScriptKey root;
   if (reg::Status s = ScriptParser(replacements).Parse(script, root); !s.ok()) return s;
-  return registry.Update([&](reg::Key& tree) {
-    for (const auto& item : root.children) {
-      if (mode == ScriptMode::kRegister)
-        Register(tree, *item);
-      else
-        Unregister(tree, *item);
-    }
-    return reg::Status::Ok();
-  });
+  for (const auto& item : root.children) {
+    if (mode == ScriptMode::kRegister)
+      Register(tree, *item);
+    else
+      Unregister(tree, *item);
+  }
+  return reg::Status::Ok();
+}
+
+reg::Status RunRegistryScript(reg::Registry& registry, std::string_view script,
+                              std::span<const Replacement> replacements, ScriptMode mode) {
+  return registry.Update(
+      [&](reg::Key& tree) { return ApplyRegistryScript(tree, script, replacements, mode); });
 }
 
 }  // namespace server

@@ -41,5 +41,9 @@ enum class ScriptMode { kRegister, kUnregister };
 // malformed script gives E_UNEXPECTED with the line; registry failures come back unchanged.
 reg::Status RunRegistryScript(reg::Registry& registry, std::string_view script,
                               std::span<const Replacement> replacements, ScriptMode mode);
+// The same on a tree, for a caller that makes the script part of a larger change; the tree
+// is untouched when the script is malformed.
+reg::Status ApplyRegistryScript(reg::Key& tree, std::string_view script,
+                                std::span<const Replacement> replacements, ScriptMode mode);
 
 }  // namespace server

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,10 +15,17 @@ FileLock::~FileLock() {
 }
 
 Status FileLock::Acquire(const std::filesystem::path& lockFile) {
-  const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  // O_NONBLOCK: a FIFO in the lock file's place must not make the open wait.
+  const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0600);
   if (fd < 0)
     return Status::Fail(com::REGDB_E_WRITEREGDB,
                         "cannot open lock file " + lockFile.string() + ": " + std::strerror(errno));
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return Status::Fail(com::REGDB_E_WRITEREGDB,
+                        "lock file " + lockFile.string() + " is not a regular file");
+  }
   int rc;
   do {
     rc = ::flock(fd, LOCK_EX);

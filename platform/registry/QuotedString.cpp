@@ -3,9 +3,32 @@
 #include "platform/com/Types.h"
 
 namespace reg {
+namespace {
+
+constexpr char kHex[] = "0123456789ABCDEF";
+
+void AppendHexEscape(unsigned char byte, std::string& out) {
+  out += "\\x";
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0xF];
+}
+
+}  // namespace
+
+std::string Excerpt(std::string_view text, std::size_t maxBytes) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size() && i < maxBytes; ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x20 && byte < 0x7F)
+      out += text[i];
+    else
+      AppendHexEscape(byte, out);
+  }
+  if (text.size() > maxBytes) out += "...";
+  return out;
+}
 
 std::string Quote(std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::string out;
   out.reserve(text.size() + 2);
   out += '"';
@@ -29,9 +52,7 @@ std::string Quote(std::string_view text) {
         break;
       default:
         if (byte < 0x20 || byte == 0x7F) {
-          out += "\\x";
-          out += kHex[byte >> 4];
-          out += kHex[byte & 0xF];
+          AppendHexEscape(byte, out);
         } else {
           out += c;
         }
@@ -82,7 +103,7 @@ std::string ReadQuoted(std::string_view text, std::size_t& pos, std::string& out
         break;
       }
       default:
-        return std::string("unknown escape \\") + text[i];
+        return "unknown escape \\" + Excerpt(text.substr(i, 1));
     }
   }
   return "unterminated quoted string";

@@ -9,12 +9,15 @@
 #include <cstring>
 
 #include "platform/registry/FileLock.h"
+#include "platform/registry/QuotedString.h"
 #include "platform/registry/RegistryText.h"
 
 namespace reg {
 namespace {
 
-constexpr std::size_t kMaxFileSize = 64u << 20;
+// A writer's new content goes to "<file>.tmp-XXXXXX" until it is renamed over the file.
+constexpr std::string_view kTempInfix = ".tmp-";
+constexpr std::size_t kTempSuffixLength = 6;  // mkstemp's XXXXXX
 
 Status IoError(com::HRESULT hr, const std::string& what, const std::filesystem::path& file,
                int err) {
@@ -35,6 +38,24 @@ class Fd {
  private:
   int fd_;
 };
+
+Status TooLarge(const std::filesystem::path& file) {
+  return Status::Fail(com::REGDB_E_READREGDB,
+                      "registry file " + file.string() + " is larger than 64 MiB");
+}
+
+// Removes the temporary files that writers killed before their rename left behind. Runs under
+// the writers' lock, so no live writer owns such a file.
+void RemoveStaleTemporaries(const std::filesystem::path& dir, const std::string& fileName) {
+  const std::string prefix = fileName + std::string(kTempInfix);
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() != prefix.size() + kTempSuffixLength || !name.starts_with(prefix)) continue;
+    std::error_code typeError;
+    if (it->is_regular_file(typeError) && !it->is_symlink(typeError)) ::unlink(it->path().c_str());
+  }
+}
 
 bool WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {
@@ -60,7 +81,8 @@ std::filesystem::path Registry::DefaultPath() {
 }
 
 Status Registry::Read(Key& root) const {
-  Fd fd(::open(file_.c_str(), O_RDONLY | O_CLOEXEC));
+  // O_NONBLOCK: opening a FIFO or a device must not wait; such files are refused below.
+  Fd fd(::open(file_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (fd.get() < 0) {
     if (errno == ENOENT) return Status::Ok();
     return IoError(com::REGDB_E_READREGDB, "cannot open registry file", file_, errno);
@@ -71,6 +93,7 @@ Status Registry::Read(Key& root) const {
   if (!S_ISREG(st.st_mode))
     return Status::Fail(com::REGDB_E_READREGDB,
                         "registry file " + file_.string() + " is not a regular file");
+  if (static_cast<std::uint64_t>(st.st_size) > kMaxRegistryFileSize) return TooLarge(file_);
   std::string text;
   char buf[65536];
   while (true) {
@@ -81,17 +104,25 @@ Status Registry::Read(Key& root) const {
     }
     if (n == 0) break;
     text.append(buf, static_cast<std::size_t>(n));
-    if (text.size() > kMaxFileSize)
-      return Status::Fail(com::REGDB_E_READREGDB,
-                          "registry file " + file_.string() + " is larger than 64 MiB");
+    if (text.size() > kMaxRegistryFileSize) return TooLarge(file_);
   }
   return ParseRegistryText(text, file_.string(), root);
 }
 
 Status Registry::WriteAtomically(const Key& root) const {
-  const std::string text = FormatRegistryText(root);
+  // Nothing is written that the reader would refuse: such a change fails instead.
+  if (root.Depth() > kMaxKeyDepth)
+    return Status::Fail(com::REGDB_E_WRITEREGDB,
+                        "change refused: keys would be nested deeper than " +
+                            std::to_string(kMaxKeyDepth) + " levels in " + file_.string());
+  std::string text;
+  if (!FormatRegistryText(root, kMaxRegistryFileSize, text))
+    return Status::Fail(com::REGDB_E_WRITEREGDB, "change refused: registry file " + file_.string() +
+                                                     " would be larger than 64 MiB");
   const std::filesystem::path dir = file_.parent_path().empty() ? "." : file_.parent_path();
-  std::string tmp = (dir / (file_.filename().string() + ".XXXXXX")).string();
+  RemoveStaleTemporaries(dir, file_.filename().string());
+  std::string tmp =
+      (dir / (file_.filename().string() + std::string(kTempInfix) + "XXXXXX")).string();
   Fd fd(::mkstemp(tmp.data()));
   if (fd.get() < 0)
     return IoError(com::REGDB_E_WRITEREGDB, "cannot create a file next to", file_, errno);
@@ -145,7 +176,7 @@ Status Registry::ReadKey(std::string_view path,
 Status Registry::CreateKey(std::string_view path) {
   return Update([&](Key& root) {
     if (path.empty() || root.Create(path) == nullptr)
-      return Status::Fail(com::E_INVALIDARG, "bad key path '" + std::string(path) + "'");
+      return Status::Fail(com::E_INVALIDARG, "bad key path '" + Excerpt(path) + "'");
     return Status::Ok();
   });
 }
@@ -154,7 +185,7 @@ Status Registry::SetValue(std::string_view path, std::string_view name, Value va
   return Update([&](Key& root) {
     Key* key = path.empty() ? nullptr : root.Create(path);
     if (key == nullptr)
-      return Status::Fail(com::E_INVALIDARG, "bad key path '" + std::string(path) + "'");
+      return Status::Fail(com::E_INVALIDARG, "bad key path '" + Excerpt(path) + "'");
     key->SetValue(name, std::move(value));
     return Status::Ok();
   });
@@ -209,7 +240,7 @@ Status Registry::DeleteKey(std::string_view path, bool subtree) {
       case Key::RemoveResult::kBadPath:
         break;
     }
-    return Status::Fail(com::E_INVALIDARG, "bad key path '" + std::string(path) + "'");
+    return Status::Fail(com::E_INVALIDARG, "bad key path '" + Excerpt(path) + "'");
   });
 }
 

@@ -5,9 +5,14 @@
 // empty registry. Every change is a read-modify-write under an exclusive lock on
 // "<file>.lock"; the new content goes to a fresh file in the same directory, is flushed to
 // disk and renamed over the old one, so readers (who take no lock) always see a complete
-// registry, and concurrent writers never lose each other's changes.
+// registry, and concurrent writers never lose each other's changes. A change that would give
+// a file the reader refuses (deeper than kMaxKeyDepth, larger than kMaxRegistryFileSize) is
+// refused before anything is written. The next writer removes the temporary files of writers
+// that were killed before their rename. Files that are not regular files (FIFOs, devices)
+// are refused without waiting on them.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -19,6 +24,8 @@
 #include "platform/registry/RegistryStatus.h"
 
 namespace reg {
+
+inline constexpr std::size_t kMaxRegistryFileSize = std::size_t{64} << 20;
 
 class Registry {
  public:

@@ -102,22 +102,56 @@ bool Key::DeleteValue(std::string_view name) {
   return true;
 }
 
+Key::~Key() {
+  // Subkeys are detached level by level so that no destructor below runs with subkeys left.
+  std::vector<std::unique_ptr<Key>> pending;
+  for (auto& entry : subkeys_) pending.push_back(std::move(entry.second));
+  subkeys_.clear();
+  while (!pending.empty()) {
+    std::unique_ptr<Key> key = std::move(pending.back());
+    pending.pop_back();
+    for (auto& entry : key->subkeys_) pending.push_back(std::move(entry.second));
+    key->subkeys_.clear();
+  }
+}
+
 std::unique_ptr<Key> Key::Clone() const {
   auto copy = std::make_unique<Key>(name_);
   copy->values_ = values_;
-  for (const auto& [name, sub] : subkeys_) copy->subkeys_.emplace(name, sub->Clone());
+  std::vector<std::pair<const Key*, Key*>> pending{{this, copy.get()}};
+  while (!pending.empty()) {
+    const auto [from, to] = pending.back();
+    pending.pop_back();
+    for (const auto& [name, sub] : from->subkeys_) {
+      auto made = std::make_unique<Key>(sub->name_);
+      made->values_ = sub->values_;
+      pending.emplace_back(sub.get(), made.get());
+      to->subkeys_.emplace(name, std::move(made));
+    }
+  }
   return copy;
 }
 
 bool Key::SameAs(const Key& other) const {
-  if (name_ != other.name_ || values_.size() != other.values_.size() ||
-      subkeys_.size() != other.subkeys_.size())
-    return false;
-  for (auto a = values_.begin(), b = other.values_.begin(); a != values_.end(); ++a, ++b)
-    if (a->first != b->first || a->second != b->second) return false;
-  for (auto a = subkeys_.begin(), b = other.subkeys_.begin(); a != subkeys_.end(); ++a, ++b)
-    if (!a->second->SameAs(*b->second)) return false;
+  std::vector<std::pair<const Key*, const Key*>> pending{{this, &other}};
+  while (!pending.empty()) {
+    const auto [a, b] = pending.back();
+    pending.pop_back();
+    if (a->name_ != b->name_ || a->values_.size() != b->values_.size() ||
+        a->subkeys_.size() != b->subkeys_.size())
+      return false;
+    for (auto x = a->values_.begin(), y = b->values_.begin(); x != a->values_.end(); ++x, ++y)
+      if (x->first != y->first || x->second != y->second) return false;
+    for (auto x = a->subkeys_.begin(), y = b->subkeys_.begin(); x != a->subkeys_.end(); ++x, ++y)
+      pending.emplace_back(x->second.get(), y->second.get());
+  }
   return true;
+}
+
+std::size_t Key::Depth() const {
+  std::size_t deepest = 0;
+  WalkKeys(*this, [&](const Key&, std::size_t depth) { deepest = std::max(deepest, depth); });
+  return deepest;
 }
 
 }  // namespace reg

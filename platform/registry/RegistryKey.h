@@ -1,17 +1,27 @@
 // In-memory key tree of the class registry. Key and value names compare without regard to
 // ASCII case, as the platform's registry does, and keep the case in which they were first
 // written. A key's default value is the value whose name is empty.
+//
+// Nothing here recurses over the tree: walking, copying, comparing and freeing keep their own
+// stack, so a tree of any depth is handled without exhausting the thread's stack. How deep a
+// stored registry may be is the file's rule (kMaxKeyDepth), checked when it is read and
+// before it is written.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
 namespace reg {
+
+// Levels of keys below the classes root that a registry file may hold.
+inline constexpr std::size_t kMaxKeyDepth = 512;
 
 // REG_SZ text (UTF-8) or a REG_DWORD number.
 using Value = std::variant<std::string, std::uint32_t>;
@@ -34,6 +44,7 @@ class Key {
 
   Key() = default;
   explicit Key(std::string name) : name_(std::move(name)) {}
+  ~Key();
   Key(const Key&) = delete;
   Key& operator=(const Key&) = delete;
 
@@ -59,11 +70,34 @@ class Key {
   std::unique_ptr<Key> Clone() const;
   // Same names (case included), values and subkeys throughout.
   bool SameAs(const Key& other) const;
+  // Levels below this key: 0 without subkeys, 1 with subkeys that have none, and so on.
+  std::size_t Depth() const;
 
  private:
   std::string name_;
   ValueMap values_;
   SubkeyMap subkeys_;
 };
+
+// Calls visit(key, depth) for every key below `root`, parents before their subkeys and
+// siblings in name order; depth is 1 for the subkeys of `root`. The tree must not change
+// during the walk.
+template <class Visit>
+void WalkKeys(const Key& root, Visit&& visit) {
+  using Iterator = Key::SubkeyMap::const_iterator;
+  std::vector<std::pair<Iterator, Iterator>> stack;
+  stack.emplace_back(root.Subkeys().begin(), root.Subkeys().end());
+  while (!stack.empty()) {
+    auto& [next, end] = stack.back();
+    if (next == end) {
+      stack.pop_back();
+      continue;
+    }
+    const Key& key = *next->second;
+    ++next;
+    visit(key, stack.size());
+    stack.emplace_back(key.Subkeys().begin(), key.Subkeys().end());
+  }
+}
 
 }  // namespace reg

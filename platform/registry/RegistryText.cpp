@@ -8,31 +8,19 @@
 namespace reg {
 namespace {
 
-void FormatKey(const Key& key, std::string& path, std::string& out) {
-  for (const auto& [name, sub] : key.Subkeys()) {
-    const std::size_t mark = path.size();
-    path += ' ';
-    path += Quote(name);
-    out += "key";
-    out += path;
-    out += '\n';
-    for (const auto& [valueName, value] : sub->Values()) {
-      out += "value ";
-      out += Quote(valueName);
-      if (const auto* text = std::get_if<std::string>(&value)) {
-        out += " sz ";
-        out += Quote(*text);
-      } else {
-        char buf[24];
-        std::snprintf(buf, sizeof buf, " dword 0x%08X",
-                      static_cast<unsigned>(std::get<std::uint32_t>(value)));
-        out += buf;
-      }
-      out += '\n';
-    }
-    FormatKey(*sub, path, out);
-    path.resize(mark);
+void AppendValue(const std::string& name, const Value& value, std::string& out) {
+  out += "value ";
+  out += Quote(name);
+  if (const auto* text = std::get_if<std::string>(&value)) {
+    out += " sz ";
+    out += Quote(*text);
+  } else {
+    char buf[24];
+    std::snprintf(buf, sizeof buf, " dword 0x%08X",
+                  static_cast<unsigned>(std::get<std::uint32_t>(value)));
+    out += buf;
   }
+  out += '\n';
 }
 
 std::string_view TrimLeft(std::string_view s) {
@@ -82,7 +70,7 @@ class Parser {
     else if (word == "value")
       problem = ValueLine(line, pos);
     else
-      return "unknown line '" + std::string(word) + "'";
+      return "unknown line '" + Excerpt(word) + "'";
     if (!problem.empty()) return problem;
     while (pos < line.size() && IsBlank(line[pos])) ++pos;
     return pos == line.size() ? std::string() : "unexpected text after the entry";
@@ -91,7 +79,7 @@ class Parser {
  private:
   std::string KeyLine(std::string_view line, std::size_t& pos) {
     Key* key = &root_;
-    int depth = 0;
+    std::size_t depth = 0;
     while (true) {
       while (pos < line.size() && IsBlank(line[pos])) ++pos;
       if (pos == line.size()) break;
@@ -99,8 +87,9 @@ class Parser {
       if (std::string problem = ReadQuoted(line, pos, name); !problem.empty()) return problem;
       if (name.empty() || name.find('\\') != std::string::npos)
         return "key name is empty or contains a backslash";
+      if (++depth > kMaxKeyDepth)
+        return "key nested deeper than " + std::to_string(kMaxKeyDepth) + " levels";
       key = key->Create(name);
-      ++depth;
     }
     if (depth == 0) return "key line without a name";
     current_ = key;
@@ -121,7 +110,7 @@ class Parser {
       if (!ParseDword(NextWord(line, pos), number)) return "bad dword (0x and 1 to 8 hex digits)";
       current_->SetValue(name, number);
     } else {
-      return "unknown value type '" + std::string(type) + "'";
+      return "unknown value type '" + Excerpt(type) + "'";
     }
     return {};
   }
@@ -132,12 +121,33 @@ class Parser {
 
 }  // namespace
 
-std::string FormatRegistryText(const Key& root) {
-  std::string out(kRegistryHeader);
+bool FormatRegistryText(const Key& root, std::size_t limit, std::string& out) {
+  out.assign(kRegistryHeader);
   out += '\n';
+  // pathEnds[d] is where the path of the key at depth d ends in `path`.
   std::string path;
-  FormatKey(root, path, out);
+  std::vector<std::size_t> pathEnds{0};
+  bool fits = true;
+  WalkKeys(root, [&](const Key& key, std::size_t depth) {
+    if (!fits) return;
+    path.resize(pathEnds[depth - 1]);
+    path += ' ';
+    path += Quote(key.Name());
+    pathEnds.resize(depth + 1);
+    pathEnds[depth] = path.size();
+    out += "key";
+    out += path;
+    out += '\n';
+    for (const auto& [name, value] : key.Values()) AppendValue(name, value, out);
+    fits = out.size() <= limit;
+  });
   out += "end\n";
+  return fits && out.size() <= limit;
+}
+
+std::string FormatRegistryText(const Key& root) {
+  std::string out;
+  FormatRegistryText(root, std::string::npos, out);
   return out;
 }
 

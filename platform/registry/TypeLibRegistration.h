@@ -36,7 +36,11 @@ struct TypeLibDescription {
   std::span<const TypeLibInterface> interfaces;
 };
 
+// Each as one registry change.
 reg::Status RegisterTypeLibrary(reg::Registry& registry, const TypeLibDescription& library);
 reg::Status UnregisterTypeLibrary(reg::Registry& registry, const TypeLibDescription& library);
+// The same on a tree, for a caller that makes them part of a larger change.
+void RegisterTypeLibrary(reg::Key& root, const TypeLibDescription& library);
+void UnregisterTypeLibrary(reg::Key& root, const TypeLibDescription& library);
 
 }  // namespace com

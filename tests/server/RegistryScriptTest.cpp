@@ -152,13 +152,13 @@ TEST_F(Script, MalformedScriptsAreRefusedWithTheLine) {
   EXPECT_EQ(Get("A"), "100% sure");
 }
 
-TEST_F(Script, ModuleRegistrationStopsAtTheFirstFailure) {
+TEST_F(Script, ModuleRegistrationIsAllOrNothing) {
   static constexpr std::string_view kScripts[] = {"First = \"1\"", "Second = \"%MISSING%\"",
                                                   "Third = \"3\""};
   const server::ComModule module({.scripts = kScripts});
   const reg::Status s = module.UpdateRegistration(registry_, ScriptMode::kRegister, "/x/lib.so");
   EXPECT_EQ(s.code, com::E_UNEXPECTED);
-  EXPECT_EQ(Get("First"), "1");
+  EXPECT_EQ(Get("First"), "<missing>");  // the scripts before the bad one are not kept either
   EXPECT_EQ(Get("Third"), "<missing>");
 }
 

@@ -6,14 +6,18 @@
 //   regsvr --register-all DIR   registers the project's component libraries found in DIR/lib
 //                               (libDemoWizard.so, libTavolex.so, libInfo.so,
 //                               libFilterGraph.so)
+//   regsvr -h | --help          prints the usage
+//   regsvr --version            prints the version
 //
-// Exit status 0 on success, 1 on failure (one line on stderr naming the library and the
-// status in hex), 2 on bad usage.
+// Exit status 0 on success, 1 on failure (one line on stderr naming the library, the status
+// in hex and the reason the library gave), 2 on bad usage.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "platform/com/Bstr.h"
+#include "platform/com/ErrorInfo.h"
 #include "platform/registry/Registry.h"
 #include "tools/regsvr/RegistryPrinter.h"
 #include "tools/regsvr/ServerLibrary.h"
@@ -22,11 +26,38 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: regsvr [-u] LIBRARY | regsvr --print | regsvr --register-all BUILD_DIR\n";
+constexpr const char* kHelp =
+    "\n"
+    "Registers component server libraries in the class registry and shows the registry.\n"
+    "\n"
+    "  regsvr LIBRARY              register LIBRARY (calls its DllRegisterServer)\n"
+    "  regsvr -u LIBRARY           unregister LIBRARY (calls its DllUnregisterServer)\n"
+    "  regsvr --print              print the registry tree\n"
+    "  regsvr --register-all DIR   register libDemoWizard.so, libTavolex.so, libInfo.so and\n"
+    "                              libFilterGraph.so found in DIR/lib (a build) or in\n"
+    "                              the library folder of an installation prefix\n"
+    "  regsvr -h, --help           show this help\n"
+    "  regsvr --version            show the version\n"
+    "\n"
+    "The registry is the file $COM_REGISTRY, else $XDG_CONFIG_HOME/comreg/registry, else\n"
+    "~/.config/comreg/registry. Exit status: 0 success, 1 failure, 2 bad usage.\n";
 constexpr const char* kProjectServers[] = {"DemoWizard", "Tavolex", "Info", "FilterGraph"};
 #ifndef REGSVR_INSTALL_LIBDIR
 #define REGSVR_INSTALL_LIBDIR "lib"
 #endif
 constexpr const char* kInstallLibDir = REGSVR_INSTALL_LIBDIR;
+
+// The reason a failed registration export left on this thread, on one line; empty when none.
+std::string LibraryErrorDescription() {
+  com::ComPtr<com::IErrorInfo> info;
+  if (com::GetErrorInfo(0, info.Put()) != com::S_OK || !info) return {};
+  com::Bstr description;
+  if (com::FAILED(info->GetDescription(description.Put()))) return {};
+  std::string text = description.ToUtf8();
+  for (char& c : text)
+    if (c == '\n' || c == '\r') c = ' ';
+  return text;
+}
 
 int Run(const std::string& library, bool unregister) {
   std::error_code ec;
@@ -40,8 +71,11 @@ int Run(const std::string& library, bool unregister) {
     return 1;
   }
   if (com::FAILED(hr)) {
-    std::fprintf(stderr, "regsvr: %s of %s failed: 0x%08X (registry %s)\n", exportName,
-                 path.c_str(), static_cast<unsigned>(hr), reg::Registry::DefaultPath().c_str());
+    const std::string reason = LibraryErrorDescription();
+    std::fprintf(stderr, "regsvr: %s of %s failed: 0x%08X: %s\n", exportName, path.c_str(),
+                 static_cast<unsigned>(hr),
+                 reason.empty() ? ("registry " + reg::Registry::DefaultPath().string()).c_str()
+                                : reason.c_str());
     return 1;
   }
   std::printf("regsvr: %s %s\n", unregister ? "unregistered" : "registered", path.c_str());
@@ -84,6 +118,15 @@ int RegisterAll(const std::filesystem::path& buildDir) {
 
 int main(int argc, char** argv) {
   const std::string_view first = argc > 1 ? argv[1] : "";
+  if (argc == 2 && (first == "-h" || first == "--help")) {
+    std::fputs(kUsage, stdout);
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  if (argc == 2 && first == "--version") {
+    std::printf("regsvr %s\n", PROJECT_VERSION);
+    return 0;
+  }
   if (argc == 2 && first == "--print") return Print();
   if (argc == 3 && first == "--register-all") return RegisterAll(argv[2]);
   if (argc == 3 && first == "-u" && argv[2][0] != '\0') return Run(argv[2], true);

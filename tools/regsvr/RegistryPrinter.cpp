@@ -23,27 +23,23 @@ std::string ValueText(const reg::Value& value) {
   return buf;
 }
 
-void PrintKey(const reg::Key& key, int depth, std::string& out) {
-  for (const auto& [name, sub] : key.Subkeys()) {
-    const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
-    out += indent;
-    out += NeedsQuotes(name) ? reg::Quote(name) : name;
-    if (const reg::Value* def = sub->GetValue("")) out += " = " + ValueText(*def);
-    out += '\n';
-    for (const auto& [valueName, value] : sub->Values()) {
-      if (valueName.empty()) continue;
-      out += indent + "  @" + (NeedsQuotes(valueName) ? reg::Quote(valueName) : valueName) + " = " +
-             ValueText(value) + "\n";
-    }
-    PrintKey(*sub, depth + 1, out);
-  }
-}
-
 }  // namespace
 
 std::string PrintRegistry(const reg::Key& root) {
   std::string out;
-  PrintKey(root, 0, out);
+  reg::WalkKeys(root, [&](const reg::Key& key, std::size_t depth) {
+    const std::string indent((depth - 1) * 2, ' ');
+    const std::string& name = key.Name();
+    out += indent;
+    out += NeedsQuotes(name) ? reg::Quote(name) : name;
+    if (const reg::Value* def = key.GetValue("")) out += " = " + ValueText(*def);
+    out += '\n';
+    for (const auto& [valueName, value] : key.Values()) {
+      if (valueName.empty()) continue;
+      out += indent + "  @" + (NeedsQuotes(valueName) ? reg::Quote(valueName) : valueName) + " = " +
+             ValueText(value) + "\n";
+    }
+  });
   return out;
 }
 

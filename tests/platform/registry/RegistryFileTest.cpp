@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "platform/registry/Registry.h"
@@ -16,6 +18,19 @@ void WriteFile(const std::filesystem::path& p, const std::string& text) {
   std::ofstream(p, std::ios::binary) << text;
 }
 
+std::string ReadFile(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Files in `dir` that a writer uses for new content before its rename.
+int TemporaryFiles(const std::filesystem::path& dir) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    count += entry.path().filename().string().find(".tmp-") != std::string::npos;
+  return count;
+}
+
 TEST(RegistryFile, MissingFileIsEmptyAndWritesCreateDirectories) {
   testutil::TempDir dir;
   Registry registry(dir / "sub/deeper/registry");
@@ -26,7 +41,7 @@ TEST(RegistryFile, MissingFileIsEmptyAndWritesCreateDirectories) {
   std::string out;
   ASSERT_TRUE(registry.GetString("pyrelle.discwizard\\clsid", "", out).ok());
   EXPECT_EQ(out, "{X}");
-  EXPECT_FALSE(std::filesystem::exists(dir / "sub/deeper/registry.XXXXXX"));
+  EXPECT_EQ(TemporaryFiles(dir / "sub/deeper"), 0);
 }
 
 TEST(RegistryFile, SingleOperations) {
@@ -105,6 +120,68 @@ TEST(RegistryFile, FailedChangeWritesNothing) {
   EXPECT_EQ(s.code, com::E_FAIL);
   std::string v;
   EXPECT_TRUE(registry.GetString("A", "", v).ok());
+}
+
+TEST(RegistryFile, ChangesTheReaderWouldRefuseAreNotWritten) {
+  testutil::TempDir dir;
+  Registry registry(dir / "registry");
+  ASSERT_TRUE(registry.SetValue("A", "", std::string("v")).ok());
+  const std::string before = ReadFile(dir / "registry");
+
+  std::string deep = "D";
+  for (std::size_t i = 1; i <= kMaxKeyDepth; ++i) deep += "\\D";  // one level too many
+  Status s = registry.SetValue(deep, "", std::string("x"));
+  EXPECT_EQ(s.code, com::REGDB_E_WRITEREGDB);
+  EXPECT_NE(s.message.find("deeper than 512 levels"), std::string::npos) << s.message;
+
+  // Three chains at the depth limit with long names: every key is written with its whole
+  // path, so the file would pass the size limit.
+  s = registry.Update([](Key& root) {
+    for (const char first : {'x', 'y', 'z'}) {
+      std::string path(1, first);
+      for (std::size_t i = 1; i < kMaxKeyDepth; ++i) path += "\\" + std::string(250, 'n');
+      root.Create(path);
+    }
+    return Status::Ok();
+  });
+  EXPECT_EQ(s.code, com::REGDB_E_WRITEREGDB);
+  EXPECT_NE(s.message.find("would be larger than 64 MiB"), std::string::npos) << s.message;
+
+  EXPECT_EQ(ReadFile(dir / "registry"), before);
+  EXPECT_EQ(TemporaryFiles(dir.path()), 0);
+}
+
+TEST(RegistryFile, FilesThatAreNotRegularAreRefusedWithoutWaiting) {
+  testutil::TempDir dir;
+  const auto fifo = dir / "registry";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  Registry registry(fifo);
+  Key root;
+  Status s = registry.Read(root);  // would block in open() without a writer
+  EXPECT_EQ(s.code, com::REGDB_E_READREGDB);
+  EXPECT_EQ(s.message, "registry file " + fifo.string() + " is not a regular file");
+  s = registry.SetValue("A", "", std::string("v"));
+  EXPECT_EQ(s.code, com::REGDB_E_READREGDB);
+
+  const auto lockFifo = dir / "other.lock";
+  ASSERT_EQ(::mkfifo(lockFifo.c_str(), 0600), 0);
+  s = Registry(dir / "other").SetValue("A", "", std::string("v"));
+  EXPECT_EQ(s.code, com::REGDB_E_WRITEREGDB);
+  EXPECT_NE(s.message.find("not a regular file"), std::string::npos) << s.message;
+}
+
+TEST(RegistryFile, NextWriterRemovesTemporariesOfKilledWriters) {
+  testutil::TempDir dir;
+  // What a writer killed between its mkstemp and its rename leaves behind, and look-alikes.
+  for (const char* name : {"registry.tmp-Ab12Cd", "registry.tmp-zzzzzz", "registry.tmp-long123",
+                           "registry.backup", "other.tmp-Ab12Cd"})
+    WriteFile(dir / name, std::string(1000, 'x'));
+  Registry registry(dir / "registry");
+  ASSERT_TRUE(registry.SetValue("A", "", std::string("v")).ok());
+  EXPECT_FALSE(std::filesystem::exists(dir / "registry.tmp-Ab12Cd"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "registry.tmp-zzzzzz"));
+  for (const char* name : {"registry.tmp-long123", "registry.backup", "other.tmp-Ab12Cd"})
+    EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
 }
 
 TEST(RegistryFile, DefaultPathFollowsTheEnvironment) {

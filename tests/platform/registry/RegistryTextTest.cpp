@@ -119,5 +119,62 @@ TEST(RegistryText, EveryTruncationOfAValidFileIsRejected) {
   }
 }
 
+// A key line naming `levels` nested keys "a".
+std::string DeepKeyLine(std::size_t levels) {
+  std::string line = "key";
+  for (std::size_t i = 0; i < levels; ++i) line += " \"a\"";
+  return line + "\n";
+}
+
+TEST(RegistryText, NestingIsLimitedWithTheLineOfTheProblem) {
+  const std::string header = std::string(kRegistryHeader) + "\n";
+  for (const std::size_t levels : {kMaxKeyDepth + 1, std::size_t{20'000}, std::size_t{500'000}}) {
+    Key root;
+    const Status s =
+        ParseRegistryText(header + "# deep\n" + DeepKeyLine(levels) + "end\n", "r", root);
+    EXPECT_EQ(s.code, com::REGDB_E_READREGDB);
+    EXPECT_EQ(s.message, "r:3: key nested deeper than 512 levels");
+  }
+  Key root;
+  ASSERT_TRUE(ParseRegistryText(header + DeepKeyLine(kMaxKeyDepth) + "end\n", "r", root).ok());
+  EXPECT_EQ(root.Depth(), kMaxKeyDepth);
+}
+
+TEST(RegistryText, ProblemsQuoteOnlyAShortPrintableExcerpt) {
+  const std::string header = std::string(kRegistryHeader) + "\n";
+  const std::string garbage = std::string(10'000'000, 'x') + "\x01\xFF\x1B[2J";
+  for (const std::string& line :
+       {garbage, "\x1B[2J\x01\xFE" + garbage, "key \"A\"\nvalue \"v\" " + garbage,
+        "key \"A\\" + std::string("\x1B") + "\""}) {
+    Key root;
+    const Status s = ParseRegistryText(header + line + "\nend\n", "r", root);
+    EXPECT_EQ(s.code, com::REGDB_E_READREGDB);
+    EXPECT_LE(s.message.size(), 120u) << s.message.substr(0, 200);
+    for (const char c : s.message) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << int(c);
+  }
+  EXPECT_EQ(Excerpt("ab\x01\xFF"), "ab\\x01\\xFF");
+  EXPECT_EQ(Excerpt(std::string(50, 'y'), 4), "yyyy...");
+}
+
+TEST(KeyTree, DeepTreesAreWalkedCopiedComparedAndFreedWithoutRecursion) {
+  // Far deeper than a recursive walk survives on a thread's stack.
+  constexpr std::size_t kLevels = 300'000;
+  std::string path = "a";
+  for (std::size_t i = 1; i < kLevels; ++i) path += "\\a";
+  auto root = std::make_unique<Key>();
+  Key* leaf = root->Create(path);
+  ASSERT_NE(leaf, nullptr);
+  leaf->SetValue("v", std::uint32_t{1});
+  EXPECT_EQ(root->Depth(), kLevels);
+  const std::unique_ptr<Key> copy = root->Clone();
+  EXPECT_TRUE(copy->SameAs(*root));
+  leaf->SetValue("v", std::uint32_t{2});
+  EXPECT_FALSE(copy->SameAs(*root));
+  std::string limited;
+  EXPECT_FALSE(FormatRegistryText(*root, 1 << 20, limited));  // quadratic text: cut short
+  EXPECT_LE(limited.size(), (1u << 20) + kLevels * 4 + 16);
+  root.reset();
+}
+
 }  // namespace
 }  // namespace reg
