@@ -140,7 +140,9 @@ void AudioEditCtl::OnGraphEvents() {
   // The graph may go away while an event is handled (a host reloading from the event).
   const com::ComPtr<media::IMediaEventEx> events = graph_.events;
   while (com::SUCCEEDED(events->GetEvent(&code, &param1, &param2, 0))) {
-    if (code == media::EC_COMPLETE) {
+    // A failure while playing ends playback as the end of the stream does, so the host is
+    // not left believing the file still plays.
+    if (code == media::EC_COMPLETE || code == media::EC_ERRORABORT) {
       AudioStop();
       FireAudioEditMsg(AEMSG_State_Stopped, 0);
       FireAudioEditMsg(AEMSG_UpdateDividers, 0);

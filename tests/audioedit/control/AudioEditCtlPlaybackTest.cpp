@@ -184,6 +184,23 @@ TEST_F(ControlPlayback, EndOfStreamStopsThenReportsStoppedAndUpdateDividers) {
   EXPECT_FALSE(host_.window.HasTimer(kPlaybackTimerId));
 }
 
+// A playback failure in the middle ends playback as the end of the stream does: the host is
+// told it stopped instead of waiting for ever on a graph that no longer plays.
+TEST_F(ControlPlayback, APlaybackErrorStopsAndReportsStopped) {
+  SetUpGraph("stereo16.wav");
+  ASSERT_EQ(host_.control->AudioPlay(), com::S_OK);
+  const std::size_t before = host_.sink->Events().size();
+  graph_->ClearCalls();
+  graph_->Complete(media::EC_ERRORABORT);
+  ASSERT_TRUE(host_.window.RunUntil([&] { return EventsFrom(before).size() >= 2; },
+                                    std::chrono::seconds(10)));
+  const auto events = EventsFrom(before);
+  EXPECT_TRUE(events[0].IsMsg(AEMSG_State_Stopped, 0));
+  EXPECT_TRUE(events[1].IsMsg(AEMSG_UpdateDividers, 0));
+  EXPECT_EQ(host_.control->PlaybackStateNow(), kPlaybackStopped);
+  EXPECT_FALSE(host_.window.HasTimer(kPlaybackTimerId));
+}
+
 // The playing position pages the view along: when it leaves the view, its column becomes
 // the first visible one (or the view stops at its last page).
 TEST_F(ControlPlayback, ThePositionPagesTheViewAlongAtZoomTwoAndAbove) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <mutex>
 #include <set>
 #include <string>
@@ -33,13 +34,14 @@ class RecordingGraph final
   com::LONGLONG position = 0;     // what GetCurrentPosition answers
   std::set<std::string> missing;  // interface names QueryInterface refuses
 
-  // Queues the end of the stream and notifies the window, as the graph does.
-  void Complete() {
+  // Queues an event (the end of the stream by default) and notifies the window, as the graph
+  // does.
+  void Complete(com::LONG code = media::EC_COMPLETE) {
     win::WindowPort* window = nullptr;
     com::LONG message = 0;
     {
       std::lock_guard lock(mutex_);
-      completes_ += 1;
+      events_.push_back(code);
       window = window_;
       message = message_;
     }
@@ -128,9 +130,9 @@ class RecordingGraph final
   com::HRESULT GetEvent(com::LONG* code, media::LONG_PTR* p1, media::LONG_PTR* p2,
                         com::LONG) override {
     std::lock_guard lock(mutex_);
-    if (completes_ == 0) return com::E_ABORT;
-    completes_ -= 1;
-    *code = media::EC_COMPLETE;
+    if (events_.empty()) return com::E_ABORT;
+    *code = events_.front();
+    events_.pop_front();
     *p1 = 0;
     *p2 = 0;
     return com::S_OK;
@@ -163,7 +165,7 @@ class RecordingGraph final
   std::vector<std::string> calls_;
   win::WindowPort* window_ = nullptr;
   com::LONG message_ = 0;
-  int completes_ = 0;
+  std::deque<com::LONG> events_;
 };
 
 }  // namespace audioedit::testing
