@@ -144,7 +144,9 @@ void AudioEditCtl::WaitForWorkers(const std::function<bool()>& done) {
 win::LRESULT AudioEditCtl::WindowProc(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam) {
   if (msg == WM_AE_LOADRESULT) return OnLoadResult(static_cast<std::int32_t>(wParam));
   bool handled = false;
-  const win::LRESULT result = PlaybackMessage(msg, wParam, lParam, handled);
+  win::LRESULT result = PlaybackMessage(msg, wParam, lParam, handled);
+  if (handled) return result;
+  result = MouseMessage(msg, wParam, lParam, handled);
   if (handled) return result;
   return ViewMessage(msg, wParam, lParam, handled);
 }
@@ -218,6 +220,7 @@ win::LRESULT AudioEditCtl::OnLoadResult(std::int32_t result) {
     dividers_.HideCurrentMark();
     dividers_.put_CurrentFrame(0);
     ResetViewAfterLoad();
+    ResetMouseAfterLoad();
     SetUpPlayback();
   } else {
     TearDownPlayback();

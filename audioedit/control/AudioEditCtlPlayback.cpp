@@ -12,8 +12,12 @@ win::LRESULT AudioEditCtl::PlaybackMessage(win::UINT, win::WPARAM, win::LPARAM, 
   return 0;
 }
 
-HRESULT AudioEditCtl::AudioPlay() { return state_.IsAudioFileLoaded() ? com::S_OK : com::S_FALSE; }
-HRESULT AudioEditCtl::AudioPause() { return state_.IsAudioFileLoaded() ? com::S_OK : com::S_FALSE; }
-HRESULT AudioEditCtl::AudioStop() { return state_.IsAudioFileLoaded() ? com::S_OK : com::S_FALSE; }
+PlayState AudioEditCtl::PlaybackState() const { return PlayState::kStopped; }
+
+// Until the playback graph exists, a loaded file answers E_NOTIMPL: the host must not be
+// told that something played.
+HRESULT AudioEditCtl::AudioPlay() { return state_.IsAudioFileLoaded() ? com::E_NOTIMPL : com::S_FALSE; }
+HRESULT AudioEditCtl::AudioPause() { return state_.IsAudioFileLoaded() ? com::E_NOTIMPL : com::S_FALSE; }
+HRESULT AudioEditCtl::AudioStop() { return state_.IsAudioFileLoaded() ? com::E_NOTIMPL : com::S_FALSE; }
 
 }  // namespace audioedit
