@@ -469,7 +469,7 @@ void DesktopWindow::ShowFailure(std::uint32_t code) {
 void DesktopWindow::ShowLoaded() {
   audioedit::AUDIO_INFO info{};
   control_->GetAudioInfo(&info);
-  const auto frames = static_cast<std::uint32_t>(std::uint64_t{info.duration} * 75 / 1000);
+  const std::uint32_t frames = control_->State().TotalFrames();  // where the end divider goes
   if (!restoring_) {
     status_->setText(QStringLiteral("%1 — %2 channel(s), %3 Hz, length %4 (%5)")
                          .arg(QFileInfo(file_).fileName())
