@@ -7,8 +7,10 @@
 // result to the window thread with the synchronous message WM_AE_LOADRESULT; the window
 // thread then resets the view, fires AEMSG_PeakError and installs the dividers. Without a
 // window the worker does that hand-over itself, so those events then come from the worker.
-// LoadState (figures and names) is locked; the worker reaches the window only through
-// SendMessage and InvalidateRect, both made for other threads.
+// LoadState (figures and names) is locked and read as one snapshot where several fields
+// belong together; LoadLifecycle holds the cancel and hand-over state under one lock; the
+// worker reaches the window only through SendMessage and InvalidateRect, both made for other
+// threads. A host may call CancelLoading from an event handler on the worker.
 //
 // The host side: Create(port) attaches the control to its window (the window port takes
 // the place of in-place activation), Destroy() detaches it; the destructor does that too.
@@ -29,6 +31,7 @@
 #include "audioedit/control/ContextMenu.h"
 #include "audioedit/control/IAudioEditCtl.h"
 #include "audioedit/control/IAudioEditWindow.h"
+#include "audioedit/control/LoadLifecycle.h"
 #include "audioedit/control/LoadRequest.h"
 #include "audioedit/control/LoadRunner.h"
 #include "audioedit/control/LoadState.h"
@@ -242,13 +245,17 @@ class AudioEditCtl final
   // Loading.
   HRESULT StartLoad(LoadRequest request);
   void RunLoad(const LoadRequest& request, const CancelToken& token);
-  void HandOver(std::int32_t result);
-  win::LRESULT OnLoadResult(std::int32_t result);
+  void HandOver(std::int32_t result, const CancelToken& token);
+  // `token` is the load's: a result whose load was cancelled meanwhile is dropped.
+  win::LRESULT OnLoadResult(std::int32_t result, const CancelToken& token);
   void InstallPendingDividers();
   // Runs `use` with the window port from a worker thread, unless there is no window; the
   // window is not detached meanwhile.
   template <class F>
   bool WithPortFromWorker(F&& use);
+  // The attached window, or null. Safe on any thread; on the window thread the result stays
+  // valid for the length of the call, because only that thread attaches and detaches.
+  win::WindowPort* Port() const;
   // The window thread waits for `done` while handling what workers send it.
   void WaitForWorkers(const std::function<bool()>& done);
   void CancelAndJoinAll();
@@ -319,18 +326,15 @@ class AudioEditCtl final
   DividerList dividers_;
   std::unique_ptr<ControlView> view_;
 
-  // The window; guarded by portMutex_ because workers use it.
+  // The window; guarded by portMutex_ because workers use it. Read it through Port().
   mutable std::mutex portMutex_;
   win::WindowPort* port_ = nullptr;
   int portUsers_ = 0;  // workers inside a call on port_
   std::string tempDirectory_;
   std::optional<std::vector<DIVIDER>> pendingDividers_;  // of the load being handed over
 
-  // Cancel state.
-  // Atomic because a load without a window hands over on its worker.
-  std::atomic<bool> cancelling_{false};
-  std::atomic<int> handOverDepth_{0};
-  std::atomic<bool> silent_{false};  // no more events: the control is going away
+  // Whether a cancel or a hand-over is under way, and whether the control is going away.
+  LoadLifecycle lifecycle_;
 
   LoadRunner runner_;  // last: its threads end before the members above go away
 };
