@@ -198,6 +198,10 @@ TEST_F(QtWindowTest, CursorShapesAndAChosenMenuItemComeBackAsACommand) {
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(menu, &enter);
   });
+  // A menu that was never answered closes after a while, so the test fails instead of hanging.
+  QTimer::singleShot(10000, window_.get(), [] {
+    if (QWidget* open = QApplication::activePopupWidget()) open->close();
+  });
   window_->TrackPopupMenu(popup, window_->ClientToScreen(win::Point{3, 3}));
   EXPECT_EQ(seen, (QStringList{QStringLiteral("Seven(off)"), QStringLiteral("-"), QStringLiteral("Eight")}));
   ASSERT_TRUE(ProcessUntil([&] { return procedure_.Saw(win::WM_COMMAND); }));
