@@ -7,7 +7,10 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -196,6 +199,33 @@ TEST_F(DesktopEditTest, SpacePlaysOrTellsWhyNot) {
   const bool refused = window_.StatusText().startsWith(QStringLiteral("Cannot play"));
   EXPECT_NE(playing, refused) << window_.StatusText().toStdString();
   if (playing) window_.Command(QStringLiteral("Stop"))->trigger();
+}
+
+TEST_F(DesktopEditTest, ChoosingARowSelectsItsDividerAndBringsItIntoView) {
+  window_.Control().put_CurrentZoom(2);  // the end lies beyond the right edge now
+  ASSERT_GT(ColumnOf(240), View().width());
+  window_.DividerListWidget().setCurrentRow(1);
+  com::ULONG selected = 0;
+  window_.Control().get_SelectedDivider(&selected);
+  EXPECT_EQ(selected, 240u);
+  EXPECT_GE(ColumnOf(240), 0);
+  EXPECT_LT(ColumnOf(240), View().width());
+  // A click on the wave takes the selection away from the row.
+  QTest::mouseClick(&View(), Qt::LeftButton, {}, QPoint(ColumnOf(200) + 20, kWaveY));
+  ASSERT_TRUE(ProcessUntil([&] { return window_.DividerListWidget().currentRow() == -1; }));
+}
+
+TEST_F(DesktopEditTest, ADroppedFileIsOpened) {
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(Fixture("mono8.wav"))});
+  const QPointF at(100, 100);
+  QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window_, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window_, &drop);
+  ASSERT_TRUE(ProcessUntil([&] { return loadsEnded_ > 1; }));
+  EXPECT_EQ(window_.windowTitle(), QStringLiteral("mono8.wav — Tavolex"));
 }
 
 TEST(DividersFile, ReplacesTheFileAsAWholeAndRefusesWhatIsNotAFile) {
