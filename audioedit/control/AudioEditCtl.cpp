@@ -9,21 +9,24 @@
 #include "audioedit/control/ControlRecords.h"
 #include "audioedit/control/ControlView.h"
 #include "platform/com/Bstr.h"
-#include "platform/com/CodePage.h"
+#include "platform/fileio/PathText.h"
 #include "platform/com/SafeArray.h"
 #include "platform/registry/Activation.h"
 
 namespace audioedit {
 namespace {
 
+// File names keep their bytes through the wide strings (fileio/PathText.h); a wide name
+// that stands for no byte string on this system loads nothing.
 std::string PathFromBstr(BSTR text) {
-  return text ? com::Utf16ToUtf8(std::u16string_view(text, com::SysStringLen(text))) : std::string();
+  if (!text) return std::string();
+  return fileio::PathFromWide(std::u16string_view(text, com::SysStringLen(text))).value_or("");
 }
 
-// A new BSTR (empty, not null, for an empty value).
+// A new BSTR (empty, not null, for an empty value); file names keep their bytes.
 HRESULT ReturnString(const std::string& utf8, BSTR* out) {
   if (!out) return com::E_POINTER;
-  const std::u16string wide = com::Utf8ToUtf16(utf8);
+  const std::u16string wide = fileio::PathToWide(utf8);
   *out = com::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   return *out ? com::S_OK : com::E_OUTOFMEMORY;
 }

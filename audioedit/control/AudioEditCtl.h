@@ -35,6 +35,7 @@
 #include "audioedit/control/LoadRequest.h"
 #include "audioedit/control/LoadRunner.h"
 #include "audioedit/control/LoadState.h"
+#include "audioedit/control/PlaybackGraph.h"
 #include "audioedit/control/StockProperties.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/ConnectionPoint.h"
@@ -276,11 +277,35 @@ class AudioEditCtl final
   void CloseViewPeakFile();
   void ResetViewAfterLoad();
 
-  // The playback's part (AudioEditCtlPlayback.cpp).
+  // --- playback (AudioEditCtlPlayback.cpp) ---
+ public:
+  // Where the playback graph comes from (default: the class registry's filter graph).
+  void SetGraphFactory(GraphFactory factory);
+  // The last playback set-up: its result and, when it failed, why (S_OK and empty before
+  // the first load). Hosts that want to tell the user why there is no sound read these.
+  HRESULT PlaybackSetUpResult() const { return playbackSetUp_; }
+  const std::string& PlaybackSetUpError() const { return playbackSetUpError_; }
+  PlaybackState PlaybackStateNow() const { return playState_; }
+
+ private:
   void SetUpPlayback();
+  HRESULT BuildGraph(win::WindowPort* port);
   void TearDownPlayback();
   win::LRESULT PlaybackMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam,
                                bool& handled);
+  void StartPositionTimer();
+  void KillPositionTimer();
+  void OnPositionTimer();
+  void OnGraphEvents();
+
+  GraphFactory graphFactory_ = &CreateRegisteredFilterGraph;
+  PlaybackGraph graph_;
+  PlaybackState playState_ = kPlaybackStopped;
+  win::TimerId positionTimer_ = 0;
+  win::WindowPort* timerPort_ = nullptr;  // the window positionTimer_ runs on
+  HRESULT playbackSetUp_ = com::S_OK;
+  std::string playbackSetUpError_;
+  // --- end of playback ---
 
   // --- mouse, keyboard and context menu (AudioEditCtlMouse.cpp) ---
  public:
@@ -310,7 +335,7 @@ class AudioEditCtl final
   void RunPlaybackCommand(HRESULT (AudioEditCtl::*command)());
   // End of a successful load: the menu is made once, the mouse forgets its divider.
   void ResetMouseAfterLoad();
-  PlayState PlaybackState() const;  // AudioEditCtlPlayback.cpp
+  PlayState MenuPlayState() const { return static_cast<PlayState>(PlaybackStateNow()); }
 
   MouseState mouse_;
   std::optional<win::PopupMenu> contextMenu_;

@@ -16,6 +16,10 @@ constexpr std::int64_t kHitTolerance = 4;
 // Horizontal distance from the press point at which a pressed divider starts to follow.
 constexpr int kDragThreshold = 6;
 
+static_assert(static_cast<std::uint32_t>(PlayState::kStopped) == kPlaybackStopped &&
+              static_cast<std::uint32_t>(PlayState::kPaused) == kPlaybackPaused &&
+              static_cast<std::uint32_t>(PlayState::kRunning) == kPlaybackRunning);
+
 bool IsStartOrEnd(std::int32_t type) { return type == DIV_Start || type == DIV_End; }
 
 }  // namespace
@@ -176,7 +180,7 @@ MenuConditions AudioEditCtl::ContextMenuConditions() const {
   c.peaksPerColumn = view_->Wave().Mapping().PeaksPerColumn();
   c.markShown = dividers_.CurrentMarkVisible();
   if (const auto selected = dividers_.Selected()) c.selectedType = (*selected)->type;
-  c.play = PlaybackState();
+  c.play = MenuPlayState();
   for (const DIVIDER& d : dividers_.Dividers()) c.anyIndex = c.anyIndex || d.type == DIV_Index;
   return c;
 }
@@ -198,7 +202,7 @@ void AudioEditCtl::OnContextMenu(win::LPARAM where) {
 
 void AudioEditCtl::RunPlaybackCommand(HRESULT (AudioEditCtl::*command)()) {
   (this->*command)();
-  FireAudioEditMsg(AEMSG_State_Stopped + static_cast<std::uint32_t>(PlaybackState()), 0);
+  FireAudioEditMsg(AEMSG_State_Stopped + static_cast<std::uint32_t>(MenuPlayState()), 0);
 }
 
 void AudioEditCtl::OnCommand(win::UINT id) {

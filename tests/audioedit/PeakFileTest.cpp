@@ -238,6 +238,18 @@ TEST_F(PeakFileTest, ValidateRejectsOtherAudioAndBrokenFiles) {
             PEC_PeakFileIsInvalid);
 }
 
+TEST_F(PeakFileTest, ValidateNeverWaitsOnAPeakFileOrAudioThatIsNoRegularFile) {
+  const std::string fifo = dir.Path() + "/peaks.fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // A plain open of a FIFO without a writer would block here for ever.
+  EXPECT_EQ(peak.Validate(Fixture("stereo16.wav"), fifo), PEC_PeakFileNotFound);
+  EXPECT_EQ(peak.Validate(Fixture("stereo16.wav"), dir.Path()), PEC_PeakFileNotFound);
+  const std::string kept = Kept("stereo16.wav");
+  EXPECT_EQ(peak.Validate(fifo, kept), PEC_AudioFileNotFound);
+  EXPECT_EQ(peak.Build(fifo, 147), PEC_UnknownAudioFormat);
+  EXPECT_EQ(peak.Build("/dev/zero", 147), PEC_UnknownAudioFormat);
+}
+
 TEST_F(PeakFileTest, ValidateRejectsAPeakFileOlderThanItsAudio) {
   const std::string audio = dir.Path() + "/copy.wav";
   std::filesystem::copy_file(Fixture("stereo16.wav"), audio);

@@ -207,7 +207,6 @@ void DesktopWindow::UpdateCommands() {
   const bool ready = loaded != 0 && !loading_;
   audioedit::MenuConditions c;
   if (ready) c = control_->ContextMenuConditions();
-  c.play = play_;  // what the host was told; the control's menu asks the control itself
   auto enable = [&](const char* text, win::UINT id) {
     if (QAction* action = Command(QString::fromLatin1(text)))
       action->setEnabled(ready && audioedit::ContextItemEnabled(c, id));
@@ -249,7 +248,6 @@ void DesktopWindow::Open(const QString& path) {
   }
   loading_ = true;
   file_ = path;
-  play_ = PlayState::kStopped;
   if (!restoring_) {
     dividerList_->clear();
     status_->setText(QStringLiteral("Loading '%1'…").arg(path));
@@ -282,27 +280,20 @@ void DesktopWindow::RunPlayback(com::HRESULT (AudioEditCtl::*command)(), const Q
   if (!control_) return;
   const com::HRESULT hr = ((*control_).*command)();
   view_->Present();
-  if (com::FAILED(hr)) {
-    status_->setText(QStringLiteral("Cannot %1 '%2': the control answered 0x%3%4")
-                         .arg(what, QFileInfo(file_).fileName())
-                         .arg(static_cast<std::uint32_t>(hr), 8, 16, QLatin1Char('0'))
-                         .arg(hr == com::E_NOTIMPL ? QStringLiteral(" (playback is not available)")
-                                                   : QString()));
-    return;
-  }
-  // The methods raise no state messages: the state follows from the request.
-  if (command == &AudioEditCtl::AudioPlay) {
-    play_ = PlayState::kRunning;
-  } else if (command == &AudioEditCtl::AudioStop) {
-    play_ = PlayState::kStopped;
-  } else if (play_ != PlayState::kStopped) {
-    play_ = play_ == PlayState::kRunning ? PlayState::kPaused : PlayState::kRunning;
-  }
   UpdateCommands();
+  if (!com::FAILED(hr)) return;
+  const QString why = QString::fromStdString(control_->PlaybackSetUpError());
+  status_->setText(QStringLiteral("Cannot %1 '%2': %3")
+                       .arg(what, QFileInfo(file_).fileName(),
+                            why.isEmpty() ? QStringLiteral("the control answered 0x%1")
+                                                .arg(static_cast<std::uint32_t>(hr), 8, 16,
+                                                     QLatin1Char('0'))
+                                          : why));
 }
 
 void DesktopWindow::PlayOrPause() {
-  if (play_ == PlayState::kStopped) {
+  if (!control_) return;
+  if (control_->ContextMenuConditions().play == PlayState::kStopped) {
     RunPlayback(&AudioEditCtl::AudioPlay, QStringLiteral("play"));
   } else {
     RunPlayback(&AudioEditCtl::AudioPause, QStringLiteral("pause"));
@@ -421,7 +412,6 @@ void DesktopWindow::OnControlEvent(com::DISPID id, std::uint32_t first, std::uin
     case audioedit::AEMSG_State_Stopped:
     case audioedit::AEMSG_State_Paused:
     case audioedit::AEMSG_State_Running:
-      play_ = static_cast<PlayState>(first - audioedit::AEMSG_State_Stopped);
       return UpdateCommands();
     case audioedit::AEMSG_CurrentTimeMs:
       position_->setText(QStringLiteral("Position %1 (%2)")

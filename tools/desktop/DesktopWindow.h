@@ -108,7 +108,6 @@ class DesktopWindow final : public QMainWindow {
   bool discarding_ = false;  // dropping the events of a replaced load
   bool restoring_ = false;   // loading loadedFile_ again after a failed open
   bool fillingList_ = false;
-  audioedit::PlayState play_ = audioedit::PlayState::kStopped;
   std::int64_t wheelRemainder_ = 0;
   std::optional<std::uint32_t> leftMsBeforeResize_;
   QString dividersOut_;

@@ -1,8 +1,6 @@
 #include "tools/desktop/DividersFile.h"
 
-#include <span>
-
-#include "info/FileReplacer.h"
+#include "platform/fileio/OutputFile.h"
 
 namespace desktop {
 
@@ -16,10 +14,9 @@ std::string FormatDividers(const std::vector<DividerEntry>& dividers) {
 bool WriteDividersFile(const std::string& path, const std::vector<DividerEntry>& dividers,
                        std::string& error) {
   const std::string text = FormatDividers(dividers);
-  info::FileReplacer file(path);
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-  if (file.Open() && file.Write(std::span(bytes, text.size())) && file.Commit()) return true;
-  error = file.error();
+  fileio::OutputFile file(path);
+  if (file.Open() && file.Write(text.data(), text.size()) && file.Commit()) return true;
+  error = file.Error();
   return false;
 }
 
