@@ -1,7 +1,7 @@
 #!/bin/bash
 # Takes the README's pictures of the desktop host on a virtual display: the window with a
-# song loaded, and the context menu open over the wave after a split and an index were added
-# with it.
+# song loaded, the context menu open over the wave after a split and an index were added with
+# it, and the window during playback (on a sink that keeps time without a sound device).
 #   bash scripts/make_desktop_screenshots.sh [BUILD_DIR] [OUT_DIR]
 # Needs xvfb-run, xdotool, sox, lame and ffmpeg (x11grab). Pauses between steps give the window
 # time to draw; this is a picture for people, not a test.
@@ -10,6 +10,10 @@ build=${1:-build}
 out=${2:-docs}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Playback needs the filter graph in a class registry; this one lives and dies with $work.
+export COM_REGISTRY="$work/registry"
+export TAVOLEX_AUDIO_SINK="fakesink sync=true"
+"$build/bin/regsvr" --register-all "$build" >/dev/null || exit 1
 
 sox -n -r 44100 -c 2 "$work/song.wav" \
   synth 3 pluck A2 pluck E3 fade 0 3 1 : synth 1 sine 0 gain -90 \
@@ -20,7 +24,7 @@ mkdir -p "$out"
 
 cat > "$work/shoot.sh" <<'SHOT'
 set -u
-bin=$1; audio=$2; png=$3
+bin=$1; audio=$2; png=$3; playing=$4
 "$bin/tavolex-desktop" "$audio" &
 app=$!
 win=$(xdotool search --sync --name 'song.mp3' | head -n 1)
@@ -46,10 +50,18 @@ ffmpeg -loglevel error -y -f x11grab -video_size 1000x620 -i "$DISPLAY" -frames:
   -vf crop=900:460:0:0 "$png"
 status=$?
 xdotool key Escape
+# Play from 00:02:00 and take the window while the mark moves.
+xdotool mousemove --window "$win" 120 110 click 1
+sleep 0.3
+xdotool key space
+sleep 2.5
+ffmpeg -loglevel error -y -f x11grab -video_size 1000x620 -i "$DISPLAY" -frames:v 1 \
+  -vf crop=900:460:0:0 "$playing" || status=1
+xdotool key space
 kill "$app"
 wait "$app"
 exit "$status"
 SHOT
 xvfb-run -a "$build/bin/tavolex-desktop" "$work/song.mp3" --screenshot "$out/desktop.png" || exit 1
 xvfb-run -a -s "-screen 0 1000x620x24" bash "$work/shoot.sh" "$build/bin" "$work/song.mp3" \
-  "$out/desktop-context-menu.png"
+  "$out/desktop-context-menu.png" "$out/desktop-playing.png"

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/registry/Activation.h"
 #include "tools/desktop/DesktopWindow.h"
 
 namespace {
@@ -103,22 +104,30 @@ int main(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);
+  // The window thread's apartment: the control creates its playback graph by class identity.
+  const bool apartment =
+      com::SUCCEEDED(com::CoInitializeEx(nullptr, com::COINIT_APARTMENTTHREADED));
 
-  desktop::DesktopWindow window;
-  window.SetDividersOut(options.dividersOut);
-  if (!options.screenshot.isEmpty()) {
-    window.SetLoadEndedHandler([&window, &options] { SaveAndQuit(window, options.screenshot); });
+  int status = 0;
+  {
+    desktop::DesktopWindow window;
+    window.SetDividersOut(options.dividersOut);
+    if (!options.screenshot.isEmpty()) {
+      window.SetLoadEndedHandler([&window, &options] { SaveAndQuit(window, options.screenshot); });
+    }
+    window.show();
+    if (!options.audio.isEmpty()) {
+      window.Open(options.audio);
+    } else if (!options.screenshot.isEmpty()) {
+      SaveAndQuit(window, options.screenshot);
+    }
+    status = QApplication::exec();
+    if (!window.DividersOutError().isEmpty()) {
+      std::fprintf(stderr, "tavolex-desktop: %s\n",
+                   window.DividersOutError().toLocal8Bit().constData());
+      status = 1;
+    }
   }
-  window.show();
-  if (!options.audio.isEmpty()) {
-    window.Open(options.audio);
-  } else if (!options.screenshot.isEmpty()) {
-    SaveAndQuit(window, options.screenshot);
-  }
-  int status = QApplication::exec();
-  if (!window.DividersOutError().isEmpty()) {
-    std::fprintf(stderr, "tavolex-desktop: %s\n", window.DividersOutError().toLocal8Bit().constData());
-    status = 1;
-  }
+  if (apartment) com::CoUninitialize();
   return status;
 }
