@@ -156,7 +156,9 @@ win::LRESULT AudioEditCtl::WindowProc(win::UINT msg, win::WPARAM wParam, win::LP
     return token ? OnLoadResult(static_cast<std::int32_t>(wParam), *token) : 0;
   }
   bool handled = false;
-  const win::LRESULT result = PlaybackMessage(msg, wParam, lParam, handled);
+  win::LRESULT result = PlaybackMessage(msg, wParam, lParam, handled);
+  if (handled) return result;
+  result = MouseMessage(msg, wParam, lParam, handled);
   if (handled) return result;
   return ViewMessage(msg, wParam, lParam, handled);
 }
@@ -235,6 +237,7 @@ win::LRESULT AudioEditCtl::OnLoadResult(std::int32_t result, const CancelToken& 
     dividers_.HideCurrentMark();
     dividers_.put_CurrentFrame(0);
     ResetViewAfterLoad();
+    ResetMouseAfterLoad();
     SetUpPlayback();
   } else {
     TearDownPlayback();

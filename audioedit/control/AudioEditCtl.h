@@ -28,6 +28,7 @@
 
 #include "audioedit/DividerList.h"
 #include "audioedit/DividerListHost.h"
+#include "audioedit/control/ContextMenu.h"
 #include "audioedit/control/IAudioEditCtl.h"
 #include "audioedit/control/IAudioEditWindow.h"
 #include "audioedit/control/LoadLifecycle.h"
@@ -305,6 +306,40 @@ class AudioEditCtl final
   HRESULT playbackSetUp_ = com::S_OK;
   std::string playbackSetUpError_;
   // --- end of playback ---
+
+  // --- mouse, keyboard and context menu (AudioEditCtlMouse.cpp) ---
+ public:
+  // What the context menu's enabling depends on now; hosts enable their own commands by
+  // the same rules (ContextItemEnabled).
+  MenuConditions ContextMenuConditions() const;
+
+ private:
+  struct MouseState {
+    std::optional<std::uint32_t> dragged;  // frame of the divider under the mouse since the press
+    bool dragging = false;
+    bool thresholdPending = false;
+    bool moved = false;
+    win::Point press;
+    bool timeTextShown = false;
+  };
+  win::LRESULT MouseMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam, bool& handled);
+  std::optional<DividerList::Iterator> HitDivider(int x);
+  DividerList::Iterator FindDivider(std::uint32_t frame);
+  void WriteDividerTime(const DIVIDER& divider);
+  void OnLButtonDown(win::Point p);
+  void OnMouseMove(win::Point p, win::WPARAM keys);
+  void OnLButtonUp();
+  void OnSetCursor();
+  void OnContextMenu(win::LPARAM where);
+  void OnCommand(win::UINT id);
+  void RunPlaybackCommand(HRESULT (AudioEditCtl::*command)());
+  // End of a successful load: the menu is made once, the mouse forgets its divider.
+  void ResetMouseAfterLoad();
+  PlayState MenuPlayState() const { return static_cast<PlayState>(PlaybackStateNow()); }
+
+  MouseState mouse_;
+  std::optional<win::PopupMenu> contextMenu_;
+  // --- end of mouse, keyboard and context menu ---
 
   com::ConnectionPointSet points_;
   StockProperties stock_;

@@ -163,4 +163,45 @@ void HeadlessWindow::UserScroll(unsigned request, int thumb) {
   Deliver(WM_HSCROLL, MakeWParam(request, static_cast<unsigned>(thumb)), 0);
 }
 
+Point HeadlessWindow::ClientToScreen(Point client) const {
+  return Point{client.x + origin_.x, client.y + origin_.y};
+}
+
+Point HeadlessWindow::ScreenToClient(Point screen) const {
+  return Point{screen.x - origin_.x, screen.y - origin_.y};
+}
+
+void HeadlessWindow::TrackPopupMenu(const PopupMenu& menu, Point screen) {
+  menus_.push_back(ShownMenu{menu, screen});
+  const MenuItem* chosen = menuChoice_ != 0 ? menu.Find(menuChoice_) : nullptr;
+  if (chosen && chosen->enabled) PostMessage(WM_COMMAND, MakeWParam(chosen->id, 0), 0);
+}
+
+void HeadlessWindow::MoveCursor(int x, int y) { cursorScreen_ = ClientToScreen(Point{x, y}); }
+
+void HeadlessWindow::MouseDown(int x, int y, WPARAM keys) {
+  MoveCursor(x, y);
+  Deliver(WM_LBUTTONDOWN, keys | MK_LBUTTON, LParamFromPoint(Point{x, y}));
+}
+
+void HeadlessWindow::MouseMove(int x, int y, WPARAM keys) {
+  MoveCursor(x, y);
+  if (!capture_ &&
+      Deliver(WM_SETCURSOR, 0, MakeLParam(HTCLIENT, WM_MOUSEMOVE)) == 0)
+    cursor_ = CursorShape::kArrow;
+  Deliver(WM_MOUSEMOVE, keys, LParamFromPoint(Point{x, y}));
+}
+
+void HeadlessWindow::MouseUp(int x, int y, WPARAM keys) {
+  MoveCursor(x, y);
+  Deliver(WM_LBUTTONUP, keys & ~MK_LBUTTON, LParamFromPoint(Point{x, y}));
+}
+
+void HeadlessWindow::RightClick(int x, int y) {
+  MoveCursor(x, y);
+  Deliver(WM_CONTEXTMENU, 0, LParamFromPoint(ClientToScreen(Point{x, y})));
+}
+
+void HeadlessWindow::MenuKey() { Deliver(WM_CONTEXTMENU, 0, kKeyboardContextMenu); }
+
 }  // namespace win

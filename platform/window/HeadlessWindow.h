@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "platform/window/PendingPaint.h"
 #include "platform/window/SentMessageQueue.h"
@@ -36,6 +37,14 @@ class HeadlessWindow final : public WindowPort {
   bool KillTimer(TimerId id) override;
   Rect ClientRect() const override { return Rect{0, 0, width_, height_}; }
   ScrollBar& HorizontalScrollBar() override { return scrollBar_; }
+  void SetCapture() override { capture_ = true; }
+  void ReleaseCapture() override { capture_ = false; }
+  bool HasCapture() const override { return capture_; }
+  void SetCursor(CursorShape shape) override { cursor_ = shape; }
+  Point CursorPosition() const override { return cursorScreen_; }
+  Point ClientToScreen(Point client) const override;
+  Point ScreenToClient(Point screen) const override;
+  void TrackPopupMenu(const PopupMenu& menu, Point screen) override;
   bool IsWindowThread() const override { return std::this_thread::get_id() == owner_; }
   void WaitHandlingSent(const std::function<bool()>& done) override;
   void Wake() override;
@@ -61,6 +70,30 @@ class HeadlessWindow final : public WindowPort {
   bool HasTimer(TimerId id) const { return timers_.count(id) != 0; }
   UINT TimerPeriod(TimerId id) const;
   bool FireTimer(TimerId id);
+
+  // The user's mouse, as the window would report it (window thread). Each call moves the
+  // cursor to the client point first; a move without the capture is preceded by
+  // WM_SETCURSOR, as on a screen, and the arrow is set when the procedure answers 0.
+  void MouseDown(int x, int y, WPARAM keys = MK_LBUTTON);
+  void MouseMove(int x, int y, WPARAM keys = 0);
+  void MouseUp(int x, int y, WPARAM keys = 0);
+  // A right click at the client point: WM_CONTEXTMENU with its screen point.
+  void RightClick(int x, int y);
+  // The menu key: WM_CONTEXTMENU without a point.
+  void MenuKey();
+  // Where client (0, 0) lies on the screen (default (0, 0)).
+  void SetScreenOrigin(Point origin) { origin_ = origin; }
+  CursorShape Cursor() const { return cursor_; }
+  // The menus shown so far, with their screen points, as they were when shown.
+  struct ShownMenu {
+    PopupMenu menu;
+    Point screen;
+  };
+  const std::vector<ShownMenu>& ShownMenus() const { return menus_; }
+  // What the "user" picks from the next menus (0: dismisses them). The choice is posted as
+  // WM_COMMAND; a disabled item cannot be chosen.
+  void ChooseFromMenus(UINT id) { menuChoice_ = id; }
+
   // Blocks (without handling anything) until another thread's SendMessage waits in the
   // queue, so that a test can act while a sender is blocked.
   void WaitForIncomingSend();
@@ -83,6 +116,8 @@ class HeadlessWindow final : public WindowPort {
   bool DispatchOne();
   Clock::time_point NextTimerDue() const;
 
+  void MoveCursor(int x, int y);
+
   const std::thread::id owner_;
   int width_;
   int height_;
@@ -92,6 +127,12 @@ class HeadlessWindow final : public WindowPort {
   PaintHook paintHook_;
   unsigned paintCount_ = 0;
   bool lastPaintErased_ = false;
+  bool capture_ = false;
+  CursorShape cursor_ = CursorShape::kArrow;
+  Point origin_;
+  Point cursorScreen_;
+  std::vector<ShownMenu> menus_;
+  UINT menuChoice_ = 0;
 
   mutable std::mutex mutex_;  // guards everything below, and the state of sent_
   std::condition_variable changed_;

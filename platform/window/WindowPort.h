@@ -5,6 +5,11 @@
 // PostMessage, InvalidateRect and Wake may be called from any thread; everything else only on
 // the window thread.
 //
+// Mouse: the window delivers WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP (client coordinates,
+// key state in wParam), WM_SETCURSOR before each mouse move while no window holds the capture
+// (a procedure that answers 0 gets the arrow), and WM_CONTEXTMENU (screen coordinates, or
+// kKeyboardContextMenu from the keyboard). The mouse members run on the window thread.
+//
 // Painting: when an invalidated window is due for painting, the host either calls the paint
 // hook it was given (HeadlessWindow::SetPaintHook, the Qt widget's paint event) or, without a
 // hook, delivers WM_PAINT to the window procedure. A WM_ERASEBKGND comes first when any
@@ -13,6 +18,7 @@
 
 #include <functional>
 
+#include "platform/window/PopupMenu.h"
 #include "platform/window/ScrollBar.h"
 #include "platform/window/WindowTypes.h"
 
@@ -59,6 +65,20 @@ class WindowPort {
   virtual Rect ClientRect() const = 0;
   // The horizontal scroll bar child; it notifies the window with WM_HSCROLL.
   virtual ScrollBar& HorizontalScrollBar() = 0;
+
+  // Mouse capture: moves and the button-up come to this window wherever the mouse is.
+  virtual void SetCapture() = 0;
+  virtual void ReleaseCapture() = 0;
+  virtual bool HasCapture() const = 0;
+  // The cursor shown while the mouse is over the client area.
+  virtual void SetCursor(CursorShape shape) = 0;
+  // Where the mouse is, in screen coordinates, and the conversions of the client area.
+  virtual Point CursorPosition() const = 0;
+  virtual Point ClientToScreen(Point client) const = 0;
+  virtual Point ScreenToClient(Point screen) const = 0;
+  // Shows `menu` at `screen` (its top left corner) until the user chooses or dismisses it;
+  // a chosen item arrives afterwards as a posted WM_COMMAND with wParam = MakeWParam(id, 0).
+  virtual void TrackPopupMenu(const PopupMenu& menu, Point screen) = 0;
 
   virtual bool IsWindowThread() const = 0;
   // On the window thread: blocks until done() is true, handling meanwhile the messages other

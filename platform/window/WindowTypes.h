@@ -24,6 +24,12 @@ struct Rect {
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+struct Point {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
 // The smallest rectangle holding both (an empty rectangle adds nothing).
 constexpr Rect UnionRect(const Rect& a, const Rect& b) {
   if (a.right <= a.left || a.bottom <= a.top) return b;
@@ -40,6 +46,15 @@ constexpr LPARAM MakeLParam(unsigned low, unsigned high) {
 }
 constexpr unsigned LowWord(std::uintptr_t v) { return static_cast<unsigned>(v & 0xFFFFu); }
 constexpr unsigned HighWord(std::uintptr_t v) { return static_cast<unsigned>((v >> 16) & 0xFFFFu); }
+
+// Client coordinates of a mouse message: the low and high words read as signed 16-bit values.
+constexpr Point PointFromLParam(LPARAM lParam) {
+  const auto bits = static_cast<std::uint32_t>(lParam);
+  return Point{static_cast<std::int16_t>(bits & 0xFFFFu), static_cast<std::int16_t>(bits >> 16)};
+}
+constexpr LPARAM LParamFromPoint(Point p) {
+  return MakeLParam(static_cast<unsigned>(p.x), static_cast<unsigned>(p.y));
+}
 
 // Messages.
 inline constexpr UINT WM_NULL = 0x0000;
@@ -65,6 +80,21 @@ inline constexpr UINT WM_RBUTTONDOWN = 0x0204;
 inline constexpr UINT WM_RBUTTONUP = 0x0205;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
 inline constexpr UINT WM_APP = 0x8000;
+
+// Key state of mouse messages (wParam).
+inline constexpr WPARAM MK_LBUTTON = 0x0001;
+inline constexpr WPARAM MK_RBUTTON = 0x0002;
+inline constexpr WPARAM MK_SHIFT = 0x0004;
+inline constexpr WPARAM MK_CONTROL = 0x0008;
+
+// Hit-test code of WM_SETCURSOR (low word of lParam; the high word is the mouse message).
+inline constexpr unsigned HTCLIENT = 1;
+
+// The screen point of a WM_CONTEXTMENU that came from the keyboard: (-1, -1).
+inline constexpr LPARAM kKeyboardContextMenu = MakeLParam(0xFFFFu, 0xFFFFu);
+
+// Cursor shapes a window can show over its client area.
+enum class CursorShape { kArrow, kSizeWE };
 
 // Requests of a horizontal scroll bar (low word of WM_HSCROLL's wParam).
 inline constexpr unsigned SB_LINELEFT = 0;

@@ -2,7 +2,10 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QContextMenuEvent>
 #include <QImage>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -28,6 +31,15 @@ class PostedEvent final : public QEvent {
   LPARAM lParam_;
 };
 
+WPARAM KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+  WPARAM keys = 0;
+  if (buttons & Qt::LeftButton) keys |= MK_LBUTTON;
+  if (buttons & Qt::RightButton) keys |= MK_RBUTTON;
+  if (modifiers & Qt::ShiftModifier) keys |= MK_SHIFT;
+  if (modifiers & Qt::ControlModifier) keys |= MK_CONTROL;
+  return keys;
+}
+
 }  // namespace
 
 QtWindow::QtWindow(QWidget* parent)
@@ -42,6 +54,8 @@ QtWindow::QtWindow(QWidget* parent)
         return Deliver(msg, wParam, lParam);
       }) {
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
   width_ = width();
   height_ = height();
 }
@@ -187,6 +201,81 @@ void QtWindow::timerEvent(QTimerEvent* event) {
     return;
   }
   QWidget::timerEvent(event);
+}
+
+void QtWindow::UserScroll(unsigned request, int thumb) {
+  if (request == SB_THUMBTRACK || request == SB_THUMBPOSITION) scrollBar_.SetTrackPosition(thumb);
+  Deliver(WM_HSCROLL, MakeWParam(request, static_cast<unsigned>(thumb)), 0);
+  Present();
+}
+
+void QtWindow::SetCursor(CursorShape shape) {
+  setCursor(shape == CursorShape::kSizeWE ? Qt::SizeHorCursor : Qt::ArrowCursor);
+}
+
+Point QtWindow::ClientToScreen(Point client) const {
+  const QPoint p = mapToGlobal(QPoint(client.x, client.y));
+  return Point{p.x(), p.y()};
+}
+
+Point QtWindow::ScreenToClient(Point screen) const {
+  const QPoint p = mapFromGlobal(QPoint(screen.x, screen.y));
+  return Point{p.x(), p.y()};
+}
+
+void QtWindow::TrackPopupMenu(const PopupMenu& popup, Point screen) {
+  QMenu menu(this);
+  if (!popup.Title().empty()) menu.setObjectName(QString::fromStdString(popup.Title()));
+  for (const MenuItem& item : popup.Items()) {
+    if (item.separator) {
+      menu.addSeparator();
+      continue;
+    }
+    QAction* action = menu.addAction(QString::fromStdString(item.text));
+    action->setData(item.id);
+    action->setEnabled(item.enabled);
+  }
+  const QAction* chosen = menu.exec(QPoint(screen.x, screen.y));
+  if (chosen) PostMessage(WM_COMMAND, MakeWParam(chosen->data().toUInt(), 0), 0);
+}
+
+Point QtWindow::Track(const QPointF& local) {
+  const QPoint client = local.toPoint();
+  const QPoint screen = mapToGlobal(client);
+  cursor_ = Point{screen.x(), screen.y()};
+  return Point{client.x(), client.y()};
+}
+
+void QtWindow::mousePressEvent(QMouseEvent* event) {
+  const Point p = Track(event->position());
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  setFocus(Qt::MouseFocusReason);
+  Deliver(WM_LBUTTONDOWN, KeyState(event->buttons(), event->modifiers()), LParamFromPoint(p));
+  Present();
+}
+
+void QtWindow::mouseMoveEvent(QMouseEvent* event) {
+  const Point p = Track(event->position());
+  if (!capture_ && Deliver(WM_SETCURSOR, 0, MakeLParam(HTCLIENT, WM_MOUSEMOVE)) == 0)
+    SetCursor(CursorShape::kArrow);
+  Deliver(WM_MOUSEMOVE, KeyState(event->buttons(), event->modifiers()), LParamFromPoint(p));
+  Present();
+}
+
+void QtWindow::mouseReleaseEvent(QMouseEvent* event) {
+  const Point p = Track(event->position());
+  if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
+  Deliver(WM_LBUTTONUP, KeyState(event->buttons(), event->modifiers()), LParamFromPoint(p));
+  Present();
+}
+
+void QtWindow::contextMenuEvent(QContextMenuEvent* event) {
+  const LPARAM where = event->reason() == QContextMenuEvent::Keyboard
+                           ? kKeyboardContextMenu
+                           : LParamFromPoint(Point{event->globalPos().x(), event->globalPos().y()});
+  Deliver(WM_CONTEXTMENU, 0, where);
+  Present();
+  event->accept();
 }
 
 }  // namespace win

@@ -10,6 +10,12 @@
 // procedure does outside WM_PAINT shows up after the message that caused it, or when the
 // host calls Present() after calling the procedure's owner directly.
 //
+// Mouse: the left button, moves (tracked also without a button) and the context menu (right
+// button or the menu key) arrive as the window messages; each move first asks WM_SETCURSOR
+// while nothing holds the capture. The capture is the widget's own: Qt sends a widget every
+// move and the release of a press that began on it, wherever the mouse goes, so SetCapture
+// only records it. Popup menus are QMenus run at the screen point.
+//
 // The scroll bar child is a real QScrollBar over the client area, placed where its owner
 // moves it; the user's actions on it arrive as WM_HSCROLL.
 #pragma once
@@ -43,6 +49,14 @@ class QtWindow final : public QWidget, public WindowPort {
   bool KillTimer(TimerId id) override;
   Rect ClientRect() const override;
   ScrollBar& HorizontalScrollBar() override { return scrollBar_; }
+  void SetCapture() override { capture_ = true; }
+  void ReleaseCapture() override { capture_ = false; }
+  bool HasCapture() const override { return capture_; }
+  void SetCursor(CursorShape shape) override;
+  Point CursorPosition() const override { return cursor_; }
+  Point ClientToScreen(Point client) const override;
+  Point ScreenToClient(Point screen) const override;
+  void TrackPopupMenu(const PopupMenu& menu, Point screen) override;
   bool IsWindowThread() const override { return std::this_thread::get_id() == owner_; }
   void WaitHandlingSent(const std::function<bool()>& done) override;
   void Wake() override;
@@ -56,16 +70,25 @@ class QtWindow final : public QWidget, public WindowPort {
   unsigned PaintCount() const { return paintCount_; }
   bool HasTimer(TimerId id) const { return timers_.count(id) != 0; }
   QScrollBar& ScrollBarWidget() { return scrollBar_.Widget(); }
+  // As if the user worked the scroll bar: the track position follows `thumb` for thumb
+  // requests, then WM_HSCROLL reaches the procedure (the wheel's way of scrolling).
+  void UserScroll(unsigned request, int thumb = 0);
 
  protected:
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   LRESULT Deliver(UINT msg, WPARAM wParam, LPARAM lParam);
   void RequestUpdateLocked();
+  // Remembers where a mouse event happened and answers its client point.
+  Point Track(const QPointF& local);
 
   const std::thread::id owner_;
   WindowProcedure* procedure_ = nullptr;
@@ -73,6 +96,8 @@ class QtWindow final : public QWidget, public WindowPort {
   std::map<TimerId, int> timers_;  // window timer id -> Qt timer id
   const gdi::Bitmap* surface_ = nullptr;
   unsigned paintCount_ = 0;
+  bool capture_ = false;
+  Point cursor_;  // screen point of the last mouse event
 
   mutable std::mutex mutex_;  // guards everything below, and the state of sent_
   std::condition_variable changed_;

@@ -142,6 +142,63 @@ TEST_F(HeadlessWindowTest, UserScrollDeliversTheRequestWithTheTrackPosition) {
   EXPECT_EQ(HighWord(proc.log[0].wParam), 30u);
 }
 
+TEST_F(HeadlessWindowTest, TheMouseArrivesAsAWindowWouldSendIt) {
+  window.SetScreenOrigin(Point{1000, 500});
+  window.MouseDown(10, -3, MK_LBUTTON | MK_CONTROL);
+  window.MouseMove(12, 40, MK_LBUTTON);
+  window.SetCapture();
+  window.MouseMove(-5, 40, MK_LBUTTON);  // no WM_SETCURSOR while captured
+  window.MouseUp(-5, 40);
+  window.RightClick(7, 8);
+  window.MenuKey();
+  const std::vector<Received> expected{
+      {WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MakeLParam(10, 0xFFFD)},
+      {WM_SETCURSOR, 0, MakeLParam(HTCLIENT, WM_MOUSEMOVE)},
+      {WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(12, 40)},
+      {WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(0xFFFB, 40)},
+      {WM_LBUTTONUP, 0, MakeLParam(0xFFFB, 40)},
+      {WM_CONTEXTMENU, 0, MakeLParam(1007, 508)},
+      {WM_CONTEXTMENU, 0, kKeyboardContextMenu}};
+  EXPECT_EQ(proc.log, expected);
+  EXPECT_EQ(PointFromLParam(MakeLParam(0xFFFB, 40)), (Point{-5, 40}));
+  EXPECT_EQ(window.CursorPosition(), (Point{1007, 508}));
+  EXPECT_EQ(window.ScreenToClient(window.CursorPosition()), (Point{7, 8}));
+  EXPECT_TRUE(window.HasCapture());
+  window.ReleaseCapture();
+  EXPECT_FALSE(window.HasCapture());
+}
+
+TEST_F(HeadlessWindowTest, MenusAreRecordedAndOnlyEnabledChoicesComeBack) {
+  PopupMenu menu("M");
+  menu.AddItem(5, "Five");
+  menu.AddSeparator();
+  menu.AddItem(6, "Six");
+  EXPECT_TRUE(menu.EnableItem(6, false));
+  EXPECT_FALSE(menu.EnableItem(7, false));
+  window.ChooseFromMenus(6);
+  window.TrackPopupMenu(menu, Point{3, 4});
+  window.ChooseFromMenus(5);
+  window.TrackPopupMenu(menu, Point{1, 2});
+  menu.EnableItem(5, false);  // the record keeps the menu as it was shown
+  window.RunPending();
+  ASSERT_EQ(window.ShownMenus().size(), 2u);
+  EXPECT_EQ(window.ShownMenus()[0].screen, (Point{3, 4}));
+  EXPECT_FALSE(window.ShownMenus()[0].menu.Find(6)->enabled);
+  EXPECT_TRUE(window.ShownMenus()[1].menu.Find(5)->enabled);
+  EXPECT_EQ(proc.log, (std::vector<Received>{{WM_COMMAND, MakeWParam(5, 0), 0}}));
+}
+
+TEST_F(HeadlessWindowTest, AnUnansweredSetCursorGivesTheArrow) {
+  window.SetCursor(CursorShape::kSizeWE);
+  proc.onMessage = nullptr;
+  // The recorder answers wParam + 1 (nonzero): the shape stays.
+  window.MouseMove(1, 1);
+  EXPECT_EQ(window.Cursor(), CursorShape::kSizeWE);
+  window.SetProcedure(nullptr);
+  window.MouseMove(2, 1);
+  EXPECT_EQ(window.Cursor(), CursorShape::kArrow);
+}
+
 TEST(HeadlessWindow, DestructionReleasesBlockedSenders) {
   // The window lives on the heap so that a sender touching it after its destruction is caught
   // by the address sanitizer; several rounds vary the interleaving of the sender's wake-up.

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QKeySequence>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <cmath>
@@ -27,6 +28,7 @@ class DesktopHostTest : public ::testing::Test {
  protected:
   DesktopHostTest() {
     window_.SetLoadEndedHandler([this] { ++loadsEnded_; });
+    window_.SetMessageHandler([this](const QString& text) { messages_ << text; });
     window_.show();
   }
 
@@ -38,6 +40,7 @@ class DesktopHostTest : public ::testing::Test {
 
   desktop::DesktopWindow window_;
   int loadsEnded_ = 0;
+  QStringList messages_;
 };
 
 TEST_F(DesktopHostTest, ALoadedFileIsPaintedAndItsDividersListed) {
@@ -50,7 +53,10 @@ TEST_F(DesktopHostTest, ALoadedFileIsPaintedAndItsDividersListed) {
   ASSERT_EQ(dividers.size(), 2);
   EXPECT_TRUE(dividers[0].startsWith(QStringLiteral("Start")));
   EXPECT_TRUE(dividers[1].startsWith(QStringLiteral("End")));
-  EXPECT_EQ(window_.windowTitle(), QStringLiteral("Tavolex"));
+  EXPECT_EQ(window_.windowTitle(), QStringLiteral("stereo16.wav — Tavolex"));
+  EXPECT_EQ(dividers[1], QStringLiteral("End\t00:03:15"));  // 240 frames as mm:ss:ff
+  EXPECT_TRUE(window_.StatusText().contains(QStringLiteral("00:03:15 (mm:ss:ff)")))
+      << window_.StatusText().toStdString();
 
   const QImage shown = window_.View().grab().toImage();
   ASSERT_FALSE(shown.isNull());
@@ -73,6 +79,29 @@ TEST_F(DesktopHostTest, AFailedLoadShowsTheFileAndTheReason) {
   EXPECT_TRUE(status.contains(QStringLiteral("notaudio.wav")));
   EXPECT_TRUE(status.contains(QString::fromStdString(reason.ToUtf8())));
   EXPECT_TRUE(window_.DividerLines().isEmpty());
+  ASSERT_EQ(messages_.size(), 1);
+  EXPECT_EQ(messages_[0], status);
+}
+
+TEST_F(DesktopHostTest, AFailedOpenKeepsTheFileThatWasLoaded) {
+  ASSERT_TRUE(Load("stereo16.wav"));
+  com::ULONG added = 9;
+  window_.Control().AddDivider(100, audioedit::DIV_Index, &added);
+  ASSERT_EQ(added, 0u);
+  ASSERT_TRUE(Load("notaudio.wav"));
+  ASSERT_EQ(messages_.size(), 1);
+  EXPECT_TRUE(messages_[0].contains(QStringLiteral("notaudio.wav")));
+  // The earlier file comes back with its dividers.
+  ASSERT_TRUE(ProcessUntil([&] { return window_.DividerLines().size() == 3; }));
+  com::LONG loaded = 0;
+  window_.Control().get_IsAudioFileLoaded(&loaded);
+  EXPECT_EQ(loaded, 1);
+  com::Bstr name;
+  window_.Control().get_AudioFileName(name.Put());
+  EXPECT_EQ(QString::fromStdString(name.ToUtf8()), Fixture("stereo16.wav"));
+  EXPECT_EQ(window_.DividerLines()[1], QStringLiteral("Index\t00:01:25"));
+  EXPECT_EQ(window_.windowTitle(), QStringLiteral("stereo16.wav — Tavolex"));
+  EXPECT_TRUE(window_.StatusText().startsWith(QStringLiteral("Cannot load")));
 }
 
 TEST_F(DesktopHostTest, TheUsersScrollingReachesTheZoomedView) {
@@ -140,6 +169,7 @@ TEST(DesktopHostClosing, ClosingDuringALoadCancelsIt) {
   const QString audio = WriteLongWav(dir, 30);
   ASSERT_FALSE(audio.isEmpty());
   auto window = std::make_unique<desktop::DesktopWindow>();
+  window->SetMessageHandler([](const QString&) {});
   bool ended = false;
   window->SetLoadEndedHandler([&] { ended = true; });
   window->show();
@@ -155,6 +185,7 @@ TEST(DesktopHostProgress, TheBuildsProgressIsShownAsItComes) {
   const QString audio = WriteLongWav(dir, 30);
   ASSERT_FALSE(audio.isEmpty());
   desktop::DesktopWindow window;
+  window.SetMessageHandler([](const QString&) {});
   bool ended = false;
   QStringList seen;
   window.SetLoadEndedHandler([&] { ended = true; });
@@ -177,6 +208,7 @@ TEST(DesktopHostReplacing, OpeningAnotherFileDuringALoadShowsOnlyTheNewOne) {
   const QString audio = WriteLongWav(dir, 30);
   ASSERT_FALSE(audio.isEmpty());
   desktop::DesktopWindow window;
+  window.SetMessageHandler([](const QString&) {});
   int ended = 0;
   window.SetLoadEndedHandler([&] { ++ended; });
   window.show();
@@ -190,7 +222,29 @@ TEST(DesktopHostReplacing, OpeningAnotherFileDuringALoadShowsOnlyTheNewOne) {
       << window.StatusText().toStdString();
   const QStringList dividers = window.DividerLines();
   ASSERT_EQ(dividers.size(), 2);
-  EXPECT_TRUE(dividers[1].endsWith(QStringLiteral("(frame 240)"))) << dividers[1].toStdString();
+  EXPECT_EQ(dividers[1], QStringLiteral("End\t00:03:15"));
+}
+
+TEST(DesktopHostCancel, EscapeCancelsARunningLoad) {
+  const QTemporaryDir dir;
+  const QString audio = WriteLongWav(dir, 60);
+  ASSERT_FALSE(audio.isEmpty());
+  desktop::DesktopWindow window;
+  window.SetMessageHandler([](const QString&) {});
+  bool ended = false;
+  window.SetLoadEndedHandler([&] { ended = true; });
+  window.show();
+  window.Open(audio);
+  ASSERT_TRUE(window.Command(QStringLiteral("Cancel Loading"))->isEnabled());
+  EXPECT_EQ(window.Command(QStringLiteral("Cancel Loading"))->shortcut(), QKeySequence(Qt::Key_Escape));
+  ASSERT_TRUE(ProcessUntil(
+      [&] { return ended || window.StatusText().startsWith(QStringLiteral("Building")); }));
+  if (ended) GTEST_SKIP() << "the load ended before it could be cancelled";
+  window.Command(QStringLiteral("Cancel Loading"))->trigger();
+  ASSERT_TRUE(ProcessUntil([&] { return ended; }));
+  EXPECT_TRUE(window.StatusText().contains(QStringLiteral("cancelled")))
+      << window.StatusText().toStdString();
+  EXPECT_FALSE(window.Command(QStringLiteral("Cancel Loading"))->isEnabled());
 }
 
 }  // namespace

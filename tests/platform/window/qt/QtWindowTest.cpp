@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QImage>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
 #include <atomic>
 #include <thread>
 
@@ -128,6 +133,82 @@ TEST_F(QtWindowTest, InvalidationFromAnotherThreadPaintsTheCanvasAfterAnErase) {
   EXPECT_EQ(shown.pixel(10, 10) & 0xFFFFFFu, 0xFF0000u);   // canvas red, 0x00RRGGBB
   EXPECT_EQ(shown.pixel(150, 80) & 0xFFFFFFu, 0x0000FFu);  // canvas blue
   window_->SetSurface(nullptr);
+}
+
+TEST_F(QtWindowTest, MouseEventsArriveAsWindowMessages) {
+  procedure_.onMessage = [](win::UINT msg, win::WPARAM, win::LPARAM) -> win::LRESULT {
+    return msg == win::WM_SETCURSOR ? 1 : 0;
+  };
+  window_->show();
+  auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons held,
+                  Qt::KeyboardModifiers keys = {}) {
+    QMouseEvent event(type, at, window_->mapToGlobal(at), button, held, keys);
+    QApplication::sendEvent(window_.get(), &event);
+  };
+  send(QEvent::MouseButtonPress, {10, 20}, Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
+  window_->SetCapture();
+  send(QEvent::MouseMove, {-4, 30}, Qt::NoButton, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, {-4, 30}, Qt::LeftButton, Qt::NoButton);
+  window_->ReleaseCapture();
+  send(QEvent::MouseMove, {5, 6}, Qt::NoButton, Qt::NoButton, Qt::ShiftModifier);
+  const QPoint global = window_->mapToGlobal(QPoint(7, 8));
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(7, 8), global);
+  QApplication::sendEvent(window_.get(), &menu);
+  QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0), window_->mapToGlobal(QPoint(0, 0)));
+  QApplication::sendEvent(window_.get(), &key);
+
+  std::vector<std::tuple<win::UINT, win::WPARAM, win::LPARAM>> got;
+  for (const auto& r : procedure_.All())
+    if (r.msg != win::WM_PAINT && r.msg != win::WM_ERASEBKGND && r.msg != win::WM_SIZE)
+      got.emplace_back(r.msg, r.wParam, r.lParam);
+  using T = std::tuple<win::UINT, win::WPARAM, win::LPARAM>;
+  const std::vector<T> expected{
+      T{win::WM_LBUTTONDOWN, win::MK_LBUTTON | win::MK_CONTROL, win::MakeLParam(10, 20)},
+      T{win::WM_MOUSEMOVE, win::MK_LBUTTON, win::MakeLParam(0xFFFC, 30)},
+      T{win::WM_LBUTTONUP, 0, win::MakeLParam(0xFFFC, 30)},
+      T{win::WM_SETCURSOR, 0, win::MakeLParam(win::HTCLIENT, win::WM_MOUSEMOVE)},
+      T{win::WM_MOUSEMOVE, win::MK_SHIFT, win::MakeLParam(5, 6)},
+      T{win::WM_CONTEXTMENU, 0,
+        win::MakeLParam(static_cast<unsigned>(global.x()), static_cast<unsigned>(global.y()))},
+      T{win::WM_CONTEXTMENU, 0, win::kKeyboardContextMenu}};
+  EXPECT_EQ(got, expected);
+  // The cursor is where the last mouse event was.
+  EXPECT_EQ(window_->ScreenToClient(window_->CursorPosition()), (win::Point{5, 6}));
+}
+
+TEST_F(QtWindowTest, CursorShapesAndAChosenMenuItemComeBackAsACommand) {
+  window_->show();
+  window_->SetCursor(win::CursorShape::kSizeWE);
+  EXPECT_EQ(window_->cursor().shape(), Qt::SizeHorCursor);
+  window_->SetCursor(win::CursorShape::kArrow);
+  EXPECT_EQ(window_->cursor().shape(), Qt::ArrowCursor);
+
+  win::PopupMenu popup("M");
+  popup.AddItem(7, "Seven");
+  popup.AddSeparator();
+  popup.AddItem(8, "Eight");
+  popup.EnableItem(7, false);
+  QStringList seen;
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    for (QAction* a : menu->actions())
+      seen << (a->isSeparator() ? QStringLiteral("-") : a->text() + (a->isEnabled() ? "" : "(off)"));
+    menu->setActiveAction(menu->actions().back());
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(menu, &enter);
+  });
+  // A menu that was never answered closes after a while, so the test fails instead of hanging.
+  QTimer::singleShot(10000, window_.get(), [] {
+    if (QWidget* open = QApplication::activePopupWidget()) open->close();
+  });
+  window_->TrackPopupMenu(popup, window_->ClientToScreen(win::Point{3, 3}));
+  EXPECT_EQ(seen, (QStringList{QStringLiteral("Seven(off)"), QStringLiteral("-"), QStringLiteral("Eight")}));
+  ASSERT_TRUE(ProcessUntil([&] { return procedure_.Saw(win::WM_COMMAND); }));
+  for (const auto& r : procedure_.All())
+    if (r.msg == win::WM_COMMAND) {
+      EXPECT_EQ(r.wParam, win::MakeWParam(8, 0));
+    }
 }
 
 }  // namespace
