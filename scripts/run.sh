@@ -46,7 +46,7 @@ quiet "installing the Debian packages" bash scripts/setup.sh
 say "setup: every Debian package the project needs is installed"
 
 quiet "configuring build/" cmake -S . -B build -G Ninja
-targets=(regsvr corvana DemoWizard Tavolex Info tavolex tavolex-desktop)
+targets=(regsvr corvana DemoWizard Tavolex Info FilterGraph tavolex tavolex-desktop)
 quiet "building ${targets[*]}" cmake --build build -j "$(nproc)" --target "${targets[@]}"
 say "build: ${targets[*]} are up to date in build/"
 
