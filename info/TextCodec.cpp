@@ -1,5 +1,7 @@
 #include "info/TextCodec.h"
 
+#include "platform/unicode/UnicodeAppend.h"
+
 namespace info {
 
 namespace {
@@ -16,24 +18,6 @@ std::u16string DecodeUtf16(std::span<const std::uint8_t> bytes, bool bigEndian) 
                             : static_cast<char16_t>(bytes[i + 1] << 8 | bytes[i]));
   if (bytes.size() % 2 != 0) out.push_back(kReplacement);
   return out;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
 }
 
 }  // namespace
@@ -76,15 +60,7 @@ Utf8Step ReadUtf8(std::string_view text, std::size_t at) {
   return {code, length};
 }
 
-void AppendUtf16(std::u16string& out, char32_t code) {
-  if (code < 0x10000) {
-    out.push_back(static_cast<char16_t>(code));
-  } else {
-    code -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-  }
-}
+void AppendUtf16(std::u16string& out, char32_t code) { unicode::AppendUtf16(out, code); }
 
 std::u16string Utf8ToWide(std::string_view text) {
   std::u16string out;
@@ -110,7 +86,7 @@ std::string WideToUtf8(std::u16string_view text) {
     if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
         text[i + 1] < 0xE000)
       c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    AppendUtf8(out, c);
+    unicode::AppendUtf8(out, c);
   }
   return out;
 }

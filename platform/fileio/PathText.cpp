@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/unicode/UnicodeAppend.h"
+
 namespace fileio {
 namespace {
 
@@ -64,23 +66,7 @@ std::u16string PathToWide(std::string_view bytes) {
 std::optional<std::string> PathFromWide(std::u16string_view wide) {
   std::string bytes;
   bytes.reserve(wide.size());
-  auto put = [&](char32_t cp) {
-    if (cp < 0x80) {
-      bytes.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      bytes.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      bytes.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      bytes.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      bytes.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      bytes.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      bytes.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      bytes.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      bytes.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      bytes.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-  };
+  auto put = [&](char32_t cp) { unicode::AppendUtf8(bytes, cp); };
   for (std::size_t i = 0; i < wide.size(); ++i) {
     const char32_t unit = wide[i];
     if (unit == 0) return std::nullopt;
