@@ -24,7 +24,7 @@ int Fail(const std::string& message) {
 
 // Loads `file` into a new track; null (with a message) when that is impossible.
 com::ComPtr<ITrack> LoadTrack(InfoLibrary& library, const std::string& file, bool& loaded) {
-  com::ComPtr<ITrack> track = library.NewMpegTrack();
+  com::ComPtr<ITrack> track = library.NewTrackFor(file);
   if (!track) return track;
   com::Bstr location = com::Bstr::FromUtf8(file);
   com::BOOL ok = com::FALSE;
