@@ -44,5 +44,19 @@ TEST(WmTrackinfo, VideoFilesAndFilesThatAreNotWindowsMedia) {
   EXPECT_EQ(test::ReadBytes(fake), before);
 }
 
+TEST(WmTrackinfo, EditNeedsADisplayAndOneFile) {
+  test::TempDir dir;
+  const std::string file = test::CopyWma(dir, "tagged.wma");
+  const test::Bytes before = test::ReadBytes(file);
+  EXPECT_EQ(test::Run("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + std::string(PROJECT_BIN_DIR) +
+                      "/trackinfo edit " + test::Quoted(file))
+                .status,
+            1);
+  EXPECT_EQ(test::ReadBytes(file), before);
+  EXPECT_EQ(Trackinfo("edit").status, 2);
+  EXPECT_EQ(Trackinfo("edit " + test::Quoted(file) + " extra").status, 2);
+  EXPECT_EQ(Trackinfo("edit " + test::Quoted(dir.File("missing.wma"))).status, 1);
+}
+
 }  // namespace
 }  // namespace info
