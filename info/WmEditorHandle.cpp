@@ -26,14 +26,16 @@ std::vector<std::string> RuntimeCandidates() {
   std::vector<std::string> candidates;
   const std::string self = server::ModulePath(reinterpret_cast<const void*>(&FormatAttribute));
   const auto slash = self.rfind('/');
-  if (slash != std::string::npos) candidates.push_back(self.substr(0, slash + 1) + wm::kRuntimeLibrary);
+  if (slash != std::string::npos)
+    candidates.push_back(self.substr(0, slash + 1) + wm::kRuntimeLibrary);
   candidates.emplace_back(wm::kRuntimeLibrary);
   return candidates;
 }
 
 }  // namespace
 
-std::u16string FormatAttribute(wm::WMT_ATTR_DATATYPE type, const std::uint8_t* value, std::size_t length) {
+std::u16string FormatAttribute(wm::WMT_ATTR_DATATYPE type, const std::uint8_t* value,
+                               std::size_t length) {
   char text[64];
   switch (type) {
     case wm::WMT_TYPE_DWORD:
@@ -48,13 +50,17 @@ std::u16string FormatAttribute(wm::WMT_ATTR_DATATYPE type, const std::uint8_t* v
       }
       return out;
     }
-    case wm::WMT_TYPE_BINARY: return {};
-    case wm::WMT_TYPE_BOOL: return LittleEndian(value, length, 4) != 0 ? u"Yes" : u"No";
+    case wm::WMT_TYPE_BINARY:
+      return {};
+    case wm::WMT_TYPE_BOOL:
+      return LittleEndian(value, length, 4) != 0 ? u"Yes" : u"No";
     case wm::WMT_TYPE_QWORD:
-      std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(LittleEndian(value, length, 8)));
+      std::snprintf(text, sizeof text, "%llu",
+                    static_cast<unsigned long long>(LittleEndian(value, length, 8)));
       return Ascii(text);
     case wm::WMT_TYPE_WORD:
-      std::snprintf(text, sizeof text, "%hu", static_cast<unsigned short>(LittleEndian(value, length, 2)));
+      std::snprintf(text, sizeof text, "%hu",
+                    static_cast<unsigned short>(LittleEndian(value, length, 2)));
       return Ascii(text);
     case wm::WMT_TYPE_GUID: {
       const std::uint64_t first = LittleEndian(value, length, 8);
@@ -64,7 +70,8 @@ std::u16string FormatAttribute(wm::WMT_ATTR_DATATYPE type, const std::uint8_t* v
       return Ascii(text);
     }
   }
-  std::snprintf(text, sizeof text, "Type = %d, Length %u", static_cast<int>(type), static_cast<unsigned>(length));
+  std::snprintf(text, sizeof text, "Type = %d, Length %u", static_cast<int>(type),
+                static_cast<unsigned>(length));
   return Ascii(text);
 }
 
@@ -126,10 +133,13 @@ com::HRESULT WmEditorHandle::SetAttributeText(std::u16string_view name, std::u16
   if (bytes > 0xFFFF) return com::E_INVALIDARG;  // longer than an attribute length can say
   std::vector<std::uint8_t> value;
   value.reserve(bytes);
-  for (const char16_t c : text) value.insert(value.end(), {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>(c >> 8)});
+  for (const char16_t c : text)
+    value.insert(value.end(),
+                 {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>(c >> 8)});
   value.insert(value.end(), {0, 0});
   const std::u16string key(name);
-  return header->SetAttribute(0, key.c_str(), wm::WMT_TYPE_STRING, value.data(), static_cast<com::WORD>(bytes));
+  return header->SetAttribute(0, key.c_str(), wm::WMT_TYPE_STRING, value.data(),
+                              static_cast<com::WORD>(bytes));
 }
 
 com::HRESULT WmEditorHandle::Flush() { return editor_ ? editor_->Flush() : com::E_UNEXPECTED; }

@@ -15,7 +15,8 @@ class WmEditorHandle {
  public:
   // `runtimeLibrary`: the runtime's path; empty looks for libwmvcore.so beside the library
   // holding this code, then on the library path.
-  explicit WmEditorHandle(std::string runtimeLibrary = {}) : runtimeLibrary_(std::move(runtimeLibrary)) {}
+  explicit WmEditorHandle(std::string runtimeLibrary = {})
+      : runtimeLibrary_(std::move(runtimeLibrary)) {}
   ~WmEditorHandle();
   WmEditorHandle(const WmEditorHandle&) = delete;
   WmEditorHandle& operator=(const WmEditorHandle&) = delete;
@@ -43,6 +44,7 @@ class WmEditorHandle {
 // The text of a value as the runtime gives it: DWORD "%u", STRING as it is, BINARY empty,
 // BOOL "Yes"/"No", QWORD and WORD in decimal, GUID its two little-endian 64-bit halves in
 // hexadecimal without leading zeros, any other type "Type = N, Length L".
-std::u16string FormatAttribute(wm::WMT_ATTR_DATATYPE type, const std::uint8_t* value, std::size_t length);
+std::u16string FormatAttribute(wm::WMT_ATTR_DATATYPE type, const std::uint8_t* value,
+                               std::size_t length);
 
 }  // namespace info

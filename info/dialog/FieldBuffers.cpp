@@ -4,7 +4,8 @@ namespace info::dialog {
 
 FieldBuffers::FieldBuffers() {
   for (int c = 0; c < kCategoryCount; ++c)
-    buffers_[static_cast<std::size_t>(c)].resize(DialogCategories()[static_cast<std::size_t>(c)].fields.size());
+    buffers_[static_cast<std::size_t>(c)].resize(
+        DialogCategories()[static_cast<std::size_t>(c)].fields.size());
 }
 
 const std::optional<QString>& FieldBuffers::Buffer(int category, int field) const {

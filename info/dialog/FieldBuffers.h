@@ -29,7 +29,8 @@ class FieldBuffers {
     for (int c = 0; c < kCategoryCount; ++c) {
       const auto& fields = DialogCategories()[static_cast<std::size_t>(c)].fields;
       for (std::size_t f = 0; f < fields.size(); ++f)
-        if (const auto& text = buffers_[static_cast<std::size_t>(c)][f]) visit(fields[f].attribute, *text);
+        if (const auto& text = buffers_[static_cast<std::size_t>(c)][f])
+          visit(fields[f].attribute, *text);
     }
   }
 

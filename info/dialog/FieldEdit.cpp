@@ -14,7 +14,9 @@ namespace {
 // Texts beyond this length are shown whole but not searched for links on every keystroke.
 constexpr qsizetype kLinkSearchLimit = 200000;
 
-bool OneLine(FieldKind kind) { return kind != FieldKind::kMultiLine && kind != FieldKind::kReadOnly; }
+bool OneLine(FieldKind kind) {
+  return kind != FieldKind::kMultiLine && kind != FieldKind::kReadOnly;
+}
 
 QString DigitsOf(const QString& text) {
   QString digits;
@@ -64,8 +66,9 @@ void FieldEdit::ContentsChanged() {
 
 void FieldEdit::MarkLinks() {
   if (!DetectsLinks(kind_) || shown_.size() > kLinkSearchLimit) return;
-  static const QRegularExpression kUrl(QStringLiteral(R"(\b(?:(?:https?|ftp|file)://|www\.|mailto:)[^\s<>"]+)"),
-                                       QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression kUrl(
+      QStringLiteral(R"(\b(?:(?:https?|ftp|file)://|www\.|mailto:)[^\s<>"]+)"),
+      QRegularExpression::CaseInsensitiveOption);
   marking_ = true;
   QTextCursor all(document());
   all.select(QTextCursor::Document);
@@ -100,8 +103,8 @@ void FieldEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void FieldEdit::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && DetectsLinks(kind_) && !anchorAt(event->position().toPoint()).isEmpty() &&
-      linkClicked_) {
+  if (event->button() == Qt::LeftButton && DetectsLinks(kind_) &&
+      !anchorAt(event->position().toPoint()).isEmpty() && linkClicked_) {
     linkClicked_(Text());
     event->accept();
     return;

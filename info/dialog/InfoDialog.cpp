@@ -24,14 +24,20 @@ namespace {
 constexpr int kDesignFontHeight = 13;
 constexpr int kFieldIdBase = 10000;
 
-QString FromView(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromView(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
-void OpenWithDesktop(const QString& text) { QDesktopServices::openUrl(QUrl::fromUserInput(text.trimmed())); }
+void OpenWithDesktop(const QString& text) {
+  QDesktopServices::openUrl(QUrl::fromUserInput(text.trimmed()));
+}
 
 }  // namespace
 
 InfoDialog::InfoDialog(com::ComPtr<ITrack> track, QWidget* parent, LinkOpener openLink)
-    : QDialog(parent), track_(std::move(track)), openLink_(openLink ? std::move(openLink) : OpenWithDesktop) {
+    : QDialog(parent),
+      track_(std::move(track)),
+      openLink_(openLink ? std::move(openLink) : OpenWithDesktop) {
   setWindowTitle(QStringLiteral("View / Update Information"));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setFixedSize(PixelsX(353), PixelsY(263));
@@ -52,7 +58,8 @@ InfoDialog::InfoDialog(com::ComPtr<ITrack> track, QWidget* parent, LinkOpener op
   connect(ok_, &QPushButton::clicked, this, &InfoDialog::accept);
   connect(cancel_, &QPushButton::clicked, this, &InfoDialog::reject);
 
-  for (const DialogCategory& category : DialogCategories()) categories_->addItem(FromView(category.name));
+  for (const DialogCategory& category : DialogCategories())
+    categories_->addItem(FromView(category.name));
   connect(categories_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (row >= 0) BuildCategory(row);
   });
@@ -61,9 +68,13 @@ InfoDialog::InfoDialog(com::ComPtr<ITrack> track, QWidget* parent, LinkOpener op
 
 InfoDialog::~InfoDialog() = default;
 
-int InfoDialog::PixelsX(int dialogUnits) const { return dialogUnits * fontMetrics().averageCharWidth() / 4; }
+int InfoDialog::PixelsX(int dialogUnits) const {
+  return dialogUnits * fontMetrics().averageCharWidth() / 4;
+}
 int InfoDialog::PixelsY(int dialogUnits) const { return dialogUnits * fontMetrics().height() / 8; }
-int InfoDialog::Pixels(int fontPixels) const { return fontPixels * fontMetrics().height() / kDesignFontHeight; }
+int InfoDialog::Pixels(int fontPixels) const {
+  return fontPixels * fontMetrics().height() / kDesignFontHeight;
+}
 
 QWidget* InfoDialog::FieldControl(EAttribute attribute) const {
   for (QWidget* widget : built_)
@@ -73,7 +84,8 @@ QWidget* InfoDialog::FieldControl(EAttribute attribute) const {
 
 QString InfoDialog::AttributeText(EAttribute attribute) const {
   com::Variant value;
-  if (com::FAILED(track_->get_Attribute(attribute, value.Put())) || value.Type() != com::VT_BSTR) return {};
+  if (com::FAILED(track_->get_Attribute(attribute, value.Put())) || value.Type() != com::VT_BSTR)
+    return {};
   const com::BSTR text = value.Get().bstrVal;
   return QString::fromUtf16(text ? text : u"", static_cast<qsizetype>(com::SysStringLen(text)));
 }
@@ -120,7 +132,8 @@ void InfoDialog::BuildCategory(int category) {
 }
 
 QWidget* InfoDialog::MakeControl(int category, int field, bool readOnly) {
-  const DialogField& layout = DialogCategories()[static_cast<std::size_t>(category)].fields[static_cast<std::size_t>(field)];
+  const DialogField& layout = DialogCategories()[static_cast<std::size_t>(category)]
+                                  .fields[static_cast<std::size_t>(field)];
   if (layout.kind == FieldKind::kDropDown) {
     auto* combo = new QComboBox(this);
     combo->setEditable(true);
@@ -146,8 +159,8 @@ QWidget* InfoDialog::MakeControl(int category, int field, bool readOnly) {
 
 void InfoDialog::accept() {
   buffers_.ForEachBuffer([this](EAttribute attribute, const QString& text) {
-    const com::Variant value = com::Variant::FromString(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
+    const com::Variant value = com::Variant::FromString(std::u16string_view(
+        reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
     track_->put_Attribute(attribute, value.Get());
   });
   done(1);

@@ -23,7 +23,8 @@ class InfoDialog final : public QDialog {
   using LinkOpener = std::function<void(const QString&)>;
 
   // Holds a reference to `track`. Links open with `openLink`, by default the desktop's handler.
-  explicit InfoDialog(com::ComPtr<ITrack> track, QWidget* parent = nullptr, LinkOpener openLink = {});
+  explicit InfoDialog(com::ComPtr<ITrack> track, QWidget* parent = nullptr,
+                      LinkOpener openLink = {});
   ~InfoDialog() override;
 
   // The parts tests and hosts look at.

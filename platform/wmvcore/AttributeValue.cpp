@@ -14,11 +14,16 @@ AttributeValue LittleEndian(WMT_ATTR_DATATYPE type, std::uint64_t value, int siz
 std::size_t FixedSize(WMT_ATTR_DATATYPE type) {
   switch (type) {
     case WMT_TYPE_DWORD:
-    case WMT_TYPE_BOOL: return 4;
-    case WMT_TYPE_QWORD: return 8;
-    case WMT_TYPE_WORD: return 2;
-    case WMT_TYPE_GUID: return 16;
-    default: return 0;
+    case WMT_TYPE_BOOL:
+      return 4;
+    case WMT_TYPE_QWORD:
+      return 8;
+    case WMT_TYPE_WORD:
+      return 2;
+    case WMT_TYPE_GUID:
+      return 16;
+    default:
+      return 0;
   }
 }
 
@@ -35,12 +40,21 @@ AttributeValue AttributeValue::String(std::u16string_view text) {
   return out;
 }
 
-AttributeValue AttributeValue::Dword(std::uint32_t value) { return LittleEndian(WMT_TYPE_DWORD, value, 4); }
-AttributeValue AttributeValue::Qword(std::uint64_t value) { return LittleEndian(WMT_TYPE_QWORD, value, 8); }
-AttributeValue AttributeValue::Word(std::uint16_t value) { return LittleEndian(WMT_TYPE_WORD, value, 2); }
-AttributeValue AttributeValue::Bool(bool value) { return LittleEndian(WMT_TYPE_BOOL, value ? 1 : 0, 4); }
+AttributeValue AttributeValue::Dword(std::uint32_t value) {
+  return LittleEndian(WMT_TYPE_DWORD, value, 4);
+}
+AttributeValue AttributeValue::Qword(std::uint64_t value) {
+  return LittleEndian(WMT_TYPE_QWORD, value, 8);
+}
+AttributeValue AttributeValue::Word(std::uint16_t value) {
+  return LittleEndian(WMT_TYPE_WORD, value, 2);
+}
+AttributeValue AttributeValue::Bool(bool value) {
+  return LittleEndian(WMT_TYPE_BOOL, value ? 1 : 0, 4);
+}
 
-std::optional<AttributeValue> AttributeValue::FromCaller(WMT_ATTR_DATATYPE type, std::span<const std::uint8_t> bytes) {
+std::optional<AttributeValue> AttributeValue::FromCaller(WMT_ATTR_DATATYPE type,
+                                                         std::span<const std::uint8_t> bytes) {
   if (type < WMT_TYPE_DWORD || type > WMT_TYPE_GUID) return std::nullopt;
   const std::size_t size = FixedSize(type);
   if (size != 0 && bytes.size() != size) return std::nullopt;
@@ -62,7 +76,8 @@ std::u16string AttributeValue::Text() const {
 
 std::uint64_t AttributeValue::Number() const {
   std::uint64_t value = 0;
-  for (std::size_t i = 0; i < bytes.size() && i < 8; ++i) value |= std::uint64_t{bytes[i]} << (8 * i);
+  for (std::size_t i = 0; i < bytes.size() && i < 8; ++i)
+    value |= std::uint64_t{bytes[i]} << (8 * i);
   return value;
 }
 

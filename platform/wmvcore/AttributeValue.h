@@ -24,7 +24,8 @@ struct AttributeValue {
 
   // A value a caller passes in, checked against its type's size (a STRING must be whole UTF-16
   // characters; a missing terminator is added). Nothing for a malformed value.
-  static std::optional<AttributeValue> FromCaller(WMT_ATTR_DATATYPE type, std::span<const std::uint8_t> bytes);
+  static std::optional<AttributeValue> FromCaller(WMT_ATTR_DATATYPE type,
+                                                  std::span<const std::uint8_t> bytes);
 
   // The text of a STRING value without its terminator.
   std::u16string Text() const;

@@ -1,7 +1,8 @@
 // The library's one export.
 #include "platform/wmvcore/MetadataEditor.h"
 
-extern "C" __attribute__((visibility("default"))) wm::HRESULT WMCreateEditor(wm::IWMMetadataEditor** editor) {
+extern "C" __attribute__((visibility("default"))) wm::HRESULT WMCreateEditor(
+    wm::IWMMetadataEditor** editor) {
   if (editor == nullptr) return com::E_POINTER;
   *editor = nullptr;
   com::ComPtr<wm::MetadataEditor> object = com::MakeObject<wm::MetadataEditor>();

@@ -40,13 +40,15 @@ std::string Folder(const std::string& path) {
 }
 
 FileIdentity IdentityOf(const struct stat& st) {
-  return {st.st_dev, st.st_ino, st.st_size, static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
+  return {st.st_dev, st.st_ino, st.st_size,
+          static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
 }
 
 }  // namespace
 
 com::HRESULT HresultFromErrno(int code) {
-  return code > 0 ? com::MakeHresult(0x80070000u | static_cast<std::uint32_t>(code & 0xFFFF)) : com::E_FAIL;
+  return code > 0 ? com::MakeHresult(0x80070000u | static_cast<std::uint32_t>(code & 0xFFFF))
+                  : com::E_FAIL;
 }
 
 std::optional<FileIdentity> FileIdentity::Of(const std::string& path) {
@@ -89,7 +91,8 @@ com::HRESULT FileUpdate::CopyOriginal(int source, mode_t mode, uid_t owner, gid_
     if (n < 0) return HresultFromErrno(errno);
     if (n == 0) break;
     for (ssize_t done = 0; done < n;) {
-      const ssize_t w = ::write(copy.get(), buffer.data() + done, static_cast<std::size_t>(n - done));
+      const ssize_t w =
+          ::write(copy.get(), buffer.data() + done, static_cast<std::size_t>(n - done));
       if (w < 0 && errno == EINTR) continue;
       if (w <= 0) return HresultFromErrno(w < 0 ? errno : EIO);
       done += w;

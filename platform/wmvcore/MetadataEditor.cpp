@@ -9,7 +9,9 @@ namespace wm {
 
 namespace {
 
-std::u16string_view View(LPCWSTR text) { return text == nullptr ? std::u16string_view() : std::u16string_view(text); }
+std::u16string_view View(LPCWSTR text) {
+  return text == nullptr ? std::u16string_view() : std::u16string_view(text);
+}
 
 }  // namespace
 
@@ -55,15 +57,17 @@ HRESULT MetadataEditor::WriteChanges() {
   for (const auto& [name, value] : changes_) {
     const auto it = written.find(name);
     const bool emptyText = value.type == WMT_TYPE_STRING && value.Text().empty();
-    const bool same = it != written.end() ? it->second == value : emptyText;  // an empty text may vanish
+    const bool same =
+        it != written.end() ? it->second == value : emptyText;  // an empty text may vanish
     if (!same) return com::E_FAIL;
   }
   return update.Commit();
 }
 
-HRESULT MetadataEditor::GetAttributeByName(WORD* streamNumber, LPCWSTR name, WMT_ATTR_DATATYPE* type, BYTE* value,
-                                           WORD* length) {
-  if (streamNumber == nullptr || name == nullptr || type == nullptr || length == nullptr) return com::E_INVALIDARG;
+HRESULT MetadataEditor::GetAttributeByName(WORD* streamNumber, LPCWSTR name,
+                                           WMT_ATTR_DATATYPE* type, BYTE* value, WORD* length) {
+  if (streamNumber == nullptr || name == nullptr || type == nullptr || length == nullptr)
+    return com::E_INVALIDARG;
   if (!opened_) return com::E_UNEXPECTED;
   const auto it = attributes_.find(std::u16string(View(name)));
   if (*streamNumber != 0 || it == attributes_.end()) {
@@ -87,9 +91,10 @@ HRESULT MetadataEditor::GetAttributeByName(WORD* streamNumber, LPCWSTR name, WMT
   return com::S_OK;
 }
 
-HRESULT MetadataEditor::SetAttribute(WORD streamNumber, LPCWSTR name, WMT_ATTR_DATATYPE type, const BYTE* value,
-                                     WORD length) {
-  if (name == nullptr || (value == nullptr && length != 0) || streamNumber != 0) return com::E_INVALIDARG;
+HRESULT MetadataEditor::SetAttribute(WORD streamNumber, LPCWSTR name, WMT_ATTR_DATATYPE type,
+                                     const BYTE* value, WORD length) {
+  if (name == nullptr || (value == nullptr && length != 0) || streamNumber != 0)
+    return com::E_INVALIDARG;
   if (!opened_) return com::E_UNEXPECTED;
   const std::u16string key(View(name));
   HRESULT hr = CheckWritable(key, type);

@@ -12,7 +12,8 @@
 
 namespace wm {
 
-class MetadataEditor final : public com::ComObject<MetadataEditor, IWMMetadataEditor, IWMHeaderInfo> {
+class MetadataEditor final
+    : public com::ComObject<MetadataEditor, IWMMetadataEditor, IWMHeaderInfo> {
  public:
   MetadataEditor() = default;
   auto Interfaces() {

@@ -26,8 +26,10 @@ enum WMT_ATTR_DATATYPE : com::INT {
   WMT_TYPE_GUID = 6,
 };
 
-inline constexpr com::IID IID_IWMMetadataEditor = com::MakeGuid("{96406BD9-2B2B-11D3-B36B-00C04F6108FF}");
-inline constexpr com::IID IID_IWMHeaderInfo = com::MakeGuid("{96406BDA-2B2B-11D3-B36B-00C04F6108FF}");
+inline constexpr com::IID IID_IWMMetadataEditor =
+    com::MakeGuid("{96406BD9-2B2B-11D3-B36B-00C04F6108FF}");
+inline constexpr com::IID IID_IWMHeaderInfo =
+    com::MakeGuid("{96406BDA-2B2B-11D3-B36B-00C04F6108FF}");
 
 // The file has no attribute of that name (the length is then 0).
 inline constexpr HRESULT ASF_E_NOTFOUND = com::MakeHresult(0xC00D07F0);
@@ -55,10 +57,10 @@ class IWMHeaderInfo : public com::IUnknown {
  public:
   // With a null `value`, tells the type and the byte length of the attribute. Only stream 0
   // (the file-level attributes) exists.
-  virtual HRESULT GetAttributeByName(WORD* streamNumber, LPCWSTR name, WMT_ATTR_DATATYPE* type, BYTE* value,
-                                     WORD* length) = 0;
-  virtual HRESULT SetAttribute(WORD streamNumber, LPCWSTR name, WMT_ATTR_DATATYPE type, const BYTE* value,
-                               WORD length) = 0;
+  virtual HRESULT GetAttributeByName(WORD* streamNumber, LPCWSTR name, WMT_ATTR_DATATYPE* type,
+                                     BYTE* value, WORD* length) = 0;
+  virtual HRESULT SetAttribute(WORD streamNumber, LPCWSTR name, WMT_ATTR_DATATYPE type,
+                               const BYTE* value, WORD length) = 0;
 
  protected:
   ~IWMHeaderInfo() = default;

@@ -17,6 +17,7 @@
 #include "info/dialog/DialogLayout.h"
 #include "info/dialog/FieldEdit.h"
 #include "info/dialog/InfoDialog.h"
+#include "tests/info/WmTestSupport.h"
 
 namespace info::dialog {
 namespace {
@@ -37,7 +38,9 @@ class QtEnvironment final : public ::testing::Environment {
 };
 const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-QString Q(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
+QString Q(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 class DialogTest : public ::testing::Test {
  protected:
@@ -58,8 +61,8 @@ class DialogTest : public ::testing::Test {
     return dynamic_cast<FieldEdit*>(dialog.FieldControl(attribute));
   }
   static void ShowCategory(InfoDialog& dialog, std::string_view name) {
-    const auto items = dialog.categoryList()->findItems(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
-                                                        Qt::MatchExactly);
+    const auto items = dialog.categoryList()->findItems(
+        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())), Qt::MatchExactly);
     ASSERT_EQ(items.size(), 1);
     dialog.categoryList()->setCurrentItem(items.front());
     ASSERT_EQ(dialog.groupBox()->title().toStdString(), name);
@@ -131,7 +134,8 @@ TEST_F(DialogTest, EditsSurviveCategorySwitchesAndUnvisitedCategoriesStayUntouch
   InfoDialog dialog(mpeg);
   Edit(dialog, eaTitle)->moveCursor(QTextCursor::End);
   QTest::keyClicks(Edit(dialog, eaTitle), " and new ");
-  QTest::sendKeyEvent(QTest::Click, Edit(dialog, eaTitle), Qt::Key_unknown, QStringLiteral("\u00e9"), Qt::NoModifier);
+  QTest::sendKeyEvent(QTest::Click, Edit(dialog, eaTitle), Qt::Key_unknown,
+                      QStringLiteral("\u00e9"), Qt::NoModifier);
   ShowCategory(dialog, "Track");
   QTest::keyClicks(Edit(dialog, eaSubtitle), "Sub");
   ShowCategory(dialog, "Basic");
@@ -185,7 +189,8 @@ TEST_F(DialogTest, LongAndNonLatinTextsRoundTripWhole) {
   InfoDialog dialog(mpeg);
   EXPECT_EQ(Edit(dialog, eaComment)->Text(), Q(u"\u65e5\u672c\u8a9e"));
   ShowCategory(dialog, "Lyrics");
-  EXPECT_EQ(Edit(dialog, eaUnsyncedLyrics)->Text().size(), 70000 + 1 + 13 + 2);  // the note is a surrogate pair
+  EXPECT_EQ(Edit(dialog, eaUnsyncedLyrics)->Text().size(),
+            70000 + 1 + 13 + 2);  // the note is a surrogate pair
   QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
   EXPECT_EQ(Text(*mpeg, eaUnsyncedLyrics), Q(lyrics));  // untouched text keeps its line breaks
   EXPECT_EQ(Text(*mpeg, eaComment), Q(u"\u65e5\u672c\u8a9e"));
@@ -235,12 +240,38 @@ com::SHORT InvokeWith(ITrack& track, std::function<void(InfoDialog&)> act) {
 }
 
 TEST_F(DialogTest, EndCodesOfTheModalDialog) {
-  EXPECT_EQ(InvokeWith(*mpeg, [](InfoDialog& d) { QTest::keyClicks(d.FieldControl(eaTitle), "T"), d.okButton()->click(); }), 1);
+  EXPECT_EQ(InvokeWith(*mpeg,
+                       [](InfoDialog& d) {
+                         QTest::keyClicks(d.FieldControl(eaTitle), "T"), d.okButton()->click();
+                       }),
+            1);
   EXPECT_EQ(Text(*mpeg, eaTitle), "T");
   EXPECT_EQ(InvokeWith(*mpeg, [](InfoDialog& d) { d.cancelButton()->click(); }), 2);
   EXPECT_EQ(InvokeWith(*mpeg, [](InfoDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }), 2);
   EXPECT_EQ(InvokeWith(*mpeg, [](InfoDialog& d) { d.close(); }), 0);
   EXPECT_EQ(Text(*mpeg, eaTitle), "T");
+}
+
+TEST_F(DialogTest, EditingAWindowsMediaFileThroughTheDialog) {
+  test::TempDir dir;
+  const std::string file = test::CopyWma(dir, "tagged.wma");
+  auto track = com::MakeObject<WmTrack>(nullptr, std::string(PROJECT_LIB_DIR) + "/libwmvcore.so");
+  com::BOOL ok = com::FALSE;
+  ASSERT_EQ(track->Load(com::Bstr::FromUtf8(file).Get(), &ok), com::S_OK);
+  ASSERT_EQ(ok, com::TRUE);
+  EXPECT_EQ(InvokeWith(*track,
+                       [](InfoDialog& d) {
+                         auto* title = Edit(d, eaTitle);
+                         EXPECT_EQ(title->Text(), "Fixture Title");
+                         title->moveCursor(QTextCursor::End);
+                         QTest::keyClicks(title, " (live)");
+                         d.okButton()->click();
+                       }),
+            1);
+  ASSERT_EQ(track->Save(com::Bstr::FromUtf8(file).Get(), &ok), com::S_OK);
+  EXPECT_EQ(ok, com::TRUE);
+  EXPECT_EQ(test::FfprobeTitle(file), "Fixture Title (live)");
+  EXPECT_TRUE(test::FfmpegDecodes(file));
 }
 
 }  // namespace

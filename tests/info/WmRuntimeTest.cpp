@@ -37,11 +37,13 @@ class WmRuntimeTest : public ::testing::Test {
       return out;
     }
     out.bytes.resize(length);
-    out.status = header->GetAttributeByName(&stream, name.c_str(), &out.type, out.bytes.data(), &length);
+    out.status =
+        header->GetAttributeByName(&stream, name.c_str(), &out.type, out.bytes.data(), &length);
     return out;
   }
   HRESULT Set(const std::u16string& name, const AttributeValue& value) {
-    return Header()->SetAttribute(0, name.c_str(), value.type, value.bytes.data(), static_cast<WORD>(value.bytes.size()));
+    return Header()->SetAttribute(0, name.c_str(), value.type, value.bytes.data(),
+                                  static_cast<WORD>(value.bytes.size()));
   }
 
   com::ComPtr<MetadataEditor> editor = com::MakeObject<MetadataEditor>();
@@ -84,23 +86,29 @@ TEST_F(WmRuntimeTest, MissingAttributesShortBuffersAndOtherStreams) {
   EXPECT_EQ(Get(u"Title").status, ASF_E_NOTFOUND);
   EXPECT_EQ(Get(u"ID3/TXXX").status, ASF_E_NOTFOUND);
 
-  ASSERT_EQ(Set(u"WM/Year", AttributeValue::String(u"1999")), com::S_OK);  // read back before any Flush
+  ASSERT_EQ(Set(u"WM/Year", AttributeValue::String(u"1999")),
+            com::S_OK);  // read back before any Flush
   EXPECT_EQ(Get(u"WM/Year").bytes, AttributeValue::String(u"1999").bytes);
   auto header = Header();
   WORD stream = 0;
   WMT_ATTR_DATATYPE type{};
   BYTE small[4];
   WORD length = sizeof small;
-  EXPECT_EQ(header->GetAttributeByName(&stream, u"WM/Year", &type, small, &length), NS_E_SDK_BUFFERTOOSMALL);
+  EXPECT_EQ(header->GetAttributeByName(&stream, u"WM/Year", &type, small, &length),
+            NS_E_SDK_BUFFERTOOSMALL);
   EXPECT_EQ(length, 10);
   stream = 1;
-  EXPECT_EQ(header->GetAttributeByName(&stream, u"WM/Year", &type, nullptr, &length), ASF_E_NOTFOUND);
+  EXPECT_EQ(header->GetAttributeByName(&stream, u"WM/Year", &type, nullptr, &length),
+            ASF_E_NOTFOUND);
   EXPECT_EQ(length, 0);
   const Bytes guid(16, 1);
   EXPECT_EQ(header->SetAttribute(0, u"Title", WMT_TYPE_DWORD, guid.data(), 4), com::E_INVALIDARG);
-  EXPECT_EQ(header->SetAttribute(0, u"Duration", WMT_TYPE_QWORD, guid.data(), 8), com::E_ACCESSDENIED);
-  EXPECT_EQ(header->SetAttribute(0, u"WM/Track", WMT_TYPE_DWORD, guid.data(), 3), com::E_INVALIDARG);
-  EXPECT_EQ(header->SetAttribute(1, u"WM/Track", WMT_TYPE_DWORD, guid.data(), 4), com::E_INVALIDARG);
+  EXPECT_EQ(header->SetAttribute(0, u"Duration", WMT_TYPE_QWORD, guid.data(), 8),
+            com::E_ACCESSDENIED);
+  EXPECT_EQ(header->SetAttribute(0, u"WM/Track", WMT_TYPE_DWORD, guid.data(), 3),
+            com::E_INVALIDARG);
+  EXPECT_EQ(header->SetAttribute(1, u"WM/Track", WMT_TYPE_DWORD, guid.data(), 4),
+            com::E_INVALIDARG);
   EXPECT_EQ(header->SetAttribute(0, u"X", WMT_TYPE_STRING, guid.data(), 3), com::E_INVALIDARG);
 }
 
@@ -143,7 +151,8 @@ TEST_F(WmRuntimeTest, FlushWritesEveryTypeAndKeepsTheRest) {
   struct stat st {};
   ASSERT_EQ(::stat(file.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "a temporary file was left";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+      << "a temporary file was left";
 }
 
 TEST_F(WmRuntimeTest, FlushRefusesAFileChangedOrLinkedElsewhere) {
@@ -162,7 +171,8 @@ TEST_F(WmRuntimeTest, FlushRefusesAFileChangedOrLinkedElsewhere) {
   ASSERT_EQ(Set(u"Title", AttributeValue::String(u"Split?")), com::S_OK);
   EXPECT_TRUE(com::FAILED(editor->Flush()));
   EXPECT_EQ(info::test::ReadBytes(link), changed);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "a temporary file was left";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2)
+      << "a temporary file was left";
 }
 
 TEST_F(WmRuntimeTest, FlushFollowsASymbolicLinkAndCloseDropsChanges) {

@@ -7,11 +7,14 @@
 
 namespace info::test {
 
-std::string WmaFixture(const std::string& name) { return std::string(TEST_DATA_DIR) + "/wma/" + name; }
+std::string WmaFixture(const std::string& name) {
+  return std::string(TEST_DATA_DIR) + "/wma/" + name;
+}
 
 std::string CopyWma(const TempDir& dir, const std::string& name) {
   const std::string copy = dir.File(name);
-  std::filesystem::copy_file(WmaFixture(name), copy, std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::copy_file(WmaFixture(name), copy,
+                             std::filesystem::copy_options::overwrite_existing);
   return copy;
 }
 
@@ -39,7 +42,8 @@ std::map<std::string, std::string> MutagenAsf(const std::string& path) {
       "from mutagen.asf import ASF\n"
       "for name, values in ASF(sys.argv[1]).tags.as_dict().items():\n"
       "    v = values[0]\n"
-      "    print(name + '\\t' + type(v).__name__ + ':' + (v.value.hex() if isinstance(v.value, bytes) else str(v.value)))\n";
+      "    print(name + '\\t' + type(v).__name__ + ':' + (v.value.hex() if isinstance(v.value, "
+      "bytes) else str(v.value)))\n";
   const CommandRun run = Run("/usr/bin/python3 -c " + Quoted(script) + " " + Quoted(path));
   std::map<std::string, std::string> values;
   std::size_t start = 0;
@@ -55,13 +59,16 @@ std::map<std::string, std::string> MutagenAsf(const std::string& path) {
 }
 
 std::string FfprobeTitle(const std::string& path) {
-  std::string out = Run("ffprobe -v error -show_entries format_tags=title -of default=nw=1:nk=1 " + Quoted(path)).out;
+  std::string out =
+      Run("ffprobe -v error -show_entries format_tags=title -of default=nw=1:nk=1 " + Quoted(path))
+          .out;
   while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
   return out;
 }
 
 bool FfmpegDecodes(const std::string& path) {
-  return Run("ffmpeg -v error -xerror -i " + Quoted(path) + " -f null - && echo decoded").out == "decoded\n";
+  return Run("ffmpeg -v error -xerror -i " + Quoted(path) + " -f null - && echo decoded").out ==
+         "decoded\n";
 }
 
 }  // namespace info::test

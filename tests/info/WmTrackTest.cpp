@@ -15,7 +15,9 @@ const std::string kRuntime = std::string(PROJECT_LIB_DIR) + "/libwmvcore.so";
 
 class WmTrackTest : public ::testing::Test {
  protected:
-  com::ComPtr<WmTrack> NewTrack(const std::string& runtime = kRuntime) { return com::MakeObject<WmTrack>(nullptr, runtime); }
+  com::ComPtr<WmTrack> NewTrack(const std::string& runtime = kRuntime) {
+    return com::MakeObject<WmTrack>(nullptr, runtime);
+  }
   static com::BOOL Load(ITrack& track, const std::string& path) {
     com::BOOL loaded = 7;
     EXPECT_EQ(track.Load(com::Bstr::FromUtf8(path).Get(), &loaded), com::S_OK);
@@ -48,7 +50,8 @@ class WmTrackTest : public ::testing::Test {
   static std::vector<EAttribute> Stored(ITrack& track) {
     std::vector<EAttribute> out;
     for (int a = eaBegin; a <= eaEnd; ++a)
-      if (Value(track, static_cast<EAttribute>(a)).Type() != com::VT_EMPTY) out.push_back(static_cast<EAttribute>(a));
+      if (Value(track, static_cast<EAttribute>(a)).Type() != com::VT_EMPTY)
+        out.push_back(static_cast<EAttribute>(a));
     return out;
   }
 
@@ -73,7 +76,7 @@ TEST_F(WmTrackTest, LoadFillsTheNamedAttributesAndTheFigures) {
   EXPECT_EQ(Text(*track, eaPlayCounter), "12345678901");
   EXPECT_EQ(Text(*track, eaPartInSet), "2");
   EXPECT_EQ(Text(*track, eaGroupingReg), "1f00000000000000");  // halves 0x1 and 0x0f00000000000000
-  EXPECT_EQ(Text(*track, eaPictures), "<none>");  // binary values give no text
+  EXPECT_EQ(Text(*track, eaPictures), "<none>");               // binary values give no text
   EXPECT_EQ(Text(*track, eaUserText), "<none>");
   EXPECT_GE(Number(*track, eaDuration), 1900);
   EXPECT_LE(Number(*track, eaDuration), 2100);
@@ -82,14 +85,16 @@ TEST_F(WmTrackTest, LoadFillsTheNamedAttributesAndTheFigures) {
 }
 
 TEST_F(WmTrackTest, ValueTextsPerType) {
-  const std::uint8_t guid[16] = {0xEF, 0xCD, 0xAB, 0x89, 0x67, 0x45, 0x23, 0x01, 0, 0, 0, 0, 0, 0, 0, 0};
+  const std::uint8_t guid[16] = {0xEF, 0xCD, 0xAB, 0x89, 0x67, 0x45, 0x23, 0x01,
+                                 0,    0,    0,    0,    0,    0,    0,    0};
   EXPECT_EQ(FormatAttribute(wm::WMT_TYPE_GUID, guid, 16), u"123456789abcdef0");
   const std::uint8_t dword[4] = {0xFF, 0xFF, 0xFF, 0xFF};
   EXPECT_EQ(FormatAttribute(wm::WMT_TYPE_DWORD, dword, 4), u"4294967295");
   EXPECT_EQ(FormatAttribute(wm::WMT_TYPE_BOOL, dword, 4), u"Yes");
   EXPECT_EQ(FormatAttribute(wm::WMT_TYPE_WORD, dword, 2), u"65535");
   EXPECT_EQ(FormatAttribute(wm::WMT_TYPE_BINARY, dword, 4), u"");
-  EXPECT_EQ(FormatAttribute(static_cast<wm::WMT_ATTR_DATATYPE>(9), dword, 3), u"Type = 9, Length 3");
+  EXPECT_EQ(FormatAttribute(static_cast<wm::WMT_ATTR_DATATYPE>(9), dword, 3),
+            u"Type = 9, Length 3");
 }
 
 TEST_F(WmTrackTest, SupportedAttributesAreTheNamedOnes) {
@@ -128,7 +133,8 @@ TEST_F(WmTrackTest, SaveWritesTextsOnlyWithAuthorLast) {
   EXPECT_EQ(tags["Author"], "ASFUnicodeAttribute:Writer");
   EXPECT_EQ(tags["ID3/TXXX"], "ASFUnicodeAttribute:user text");
   EXPECT_EQ(tags["WM/Track"], "ASFUnicodeAttribute:7");  // every value is written as a string
-  EXPECT_EQ(tags["ID3/GRID"], "ASFUnicodeAttribute:1f00000000000000");  // loaded texts go back as strings
+  EXPECT_EQ(tags["ID3/GRID"],
+            "ASFUnicodeAttribute:1f00000000000000");  // loaded texts go back as strings
   EXPECT_TRUE(test::FfmpegDecodes(file));
 
   auto reloaded = NewTrack();

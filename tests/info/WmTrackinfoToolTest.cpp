@@ -16,7 +16,9 @@ TEST(WmTrackinfo, ShowAndSetARoundTripThatOtherReadersSee) {
   const std::string file = test::CopyWma(dir, "tagged.wma");
   test::CommandRun run = Trackinfo("show " + test::Quoted(file));
   ASSERT_EQ(run.status, 0);
-  EXPECT_NE(run.out.find("eaLocation: " + file + "\neaBitrate: 64000\neaDuration: "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("eaLocation: " + file + "\neaBitrate: 64000\neaDuration: "),
+            std::string::npos)
+      << run.out;
   EXPECT_NE(run.out.find("eaTitle: Fixture Title\n"), std::string::npos);
   EXPECT_NE(run.out.find("eaLeadArtist: Fixture Artist\n"), std::string::npos);
   EXPECT_NE(run.out.find("eaTrackNum: 7\n"), std::string::npos);
@@ -25,17 +27,20 @@ TEST(WmTrackinfo, ShowAndSetARoundTripThatOtherReadersSee) {
   ASSERT_EQ(Trackinfo("set " + test::Quoted(file) + " 'eaTitle=Zweiter Titel \xc3\xa9'").status, 0);
   EXPECT_EQ(test::FfprobeTitle(file), "Zweiter Titel \xc3\xa9");
   EXPECT_TRUE(test::FfmpegDecodes(file));
-  EXPECT_NE(Trackinfo("show " + test::Quoted(file)).out.find("eaTitle: Zweiter Titel \xc3\xa9\n"), std::string::npos);
+  EXPECT_NE(Trackinfo("show " + test::Quoted(file)).out.find("eaTitle: Zweiter Titel \xc3\xa9\n"),
+            std::string::npos);
 }
 
 TEST(WmTrackinfo, VideoFilesAndFilesThatAreNotWindowsMedia) {
   test::TempDir dir;
   const std::string clip = test::CopyWma(dir, "clip.wmv");
-  EXPECT_NE(Trackinfo("show " + test::Quoted(clip)).out.find("eaTitle: Video Title\n"), std::string::npos);
+  EXPECT_NE(Trackinfo("show " + test::Quoted(clip)).out.find("eaTitle: Video Title\n"),
+            std::string::npos);
   const std::string upper = dir.File("CLIP.WMV");
   ASSERT_EQ(test::Run("cp " + test::Quoted(clip) + " " + test::Quoted(upper)).status, 0);
   EXPECT_EQ(Trackinfo("set " + test::Quoted(upper) + " eaAlbum=Clips").status, 0);
-  EXPECT_NE(Trackinfo("show " + test::Quoted(upper)).out.find("eaAlbum: Clips\n"), std::string::npos);
+  EXPECT_NE(Trackinfo("show " + test::Quoted(upper)).out.find("eaAlbum: Clips\n"),
+            std::string::npos);
 
   const std::string fake = test::CopyWma(dir, "notasf.wma");
   const test::Bytes before = test::ReadBytes(fake);
@@ -48,8 +53,8 @@ TEST(WmTrackinfo, EditNeedsADisplayAndOneFile) {
   test::TempDir dir;
   const std::string file = test::CopyWma(dir, "tagged.wma");
   const test::Bytes before = test::ReadBytes(file);
-  EXPECT_EQ(test::Run("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + std::string(PROJECT_BIN_DIR) +
-                      "/trackinfo edit " + test::Quoted(file))
+  EXPECT_EQ(test::Run("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                      std::string(PROJECT_BIN_DIR) + "/trackinfo edit " + test::Quoted(file))
                 .status,
             1);
   EXPECT_EQ(test::ReadBytes(file), before);

@@ -27,7 +27,8 @@ int Edit(InfoLibrary& library, const std::string& file) {
   if (loaded != com::TRUE) return Fail("cannot read the attributes of " + file);
   com::SHORT endCode = -1;
   track->InvokeEditDlg(&endCode);
-  if (endCode == -1) return Fail("cannot open the information dialog for " + file + " (no display)");
+  if (endCode == -1)
+    return Fail("cannot open the information dialog for " + file + " (no display)");
   if (endCode != 1) return kCancelled;
   com::BOOL saved = com::FALSE;
   track->Save(location.Get(), &saved);
