@@ -126,7 +126,7 @@ TEST_F(WmRuntimeTest, FlushWritesEveryTypeAndKeepsTheRest) {
   const std::string file = info::test::CopyWma(dir, "tagged.wma");
   ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
   ASSERT_EQ(Open(file), com::S_OK);
-  ASSERT_EQ(Set(u"Title", AttributeValue::String(u"Neue Überschrift \u65e5\u672c")), com::S_OK);
+  ASSERT_EQ(Set(u"Title", AttributeValue::String(u"Neue Überschrift \u65e5\u672c \U0001F3B5")), com::S_OK);
   ASSERT_EQ(Set(u"WM/Year", AttributeValue::Dword(1987)), com::S_OK);
   ASSERT_EQ(Set(u"ID3/TFLT", AttributeValue::Bool(true)), com::S_OK);
   ASSERT_EQ(Set(u"ID3/TLAN", AttributeValue::Word(9)), com::S_OK);
@@ -136,7 +136,7 @@ TEST_F(WmRuntimeTest, FlushWritesEveryTypeAndKeepsTheRest) {
   ASSERT_EQ(editor->Flush(), com::S_OK);
 
   auto tags = info::test::MutagenAsf(file);
-  EXPECT_EQ(tags["Title"], "ASFUnicodeAttribute:Neue Überschrift 日本");
+  EXPECT_EQ(tags["Title"], "ASFUnicodeAttribute:Neue Überschrift 日本 🎵");
   EXPECT_EQ(tags["WM/Year"], "ASFDWordAttribute:1987");
   EXPECT_EQ(tags["ID3/TFLT"], "ASFBoolAttribute:True");
   EXPECT_EQ(tags["ID3/TLAN"], "ASFWordAttribute:9");
