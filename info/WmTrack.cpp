@@ -1,7 +1,9 @@
 #include "info/WmTrack.h"
 
+#include <array>
 #include <charconv>
 #include <limits>
+#include <optional>
 
 #include "info/WmAttributeNames.h"
 #include "info/WmEditorHandle.h"
@@ -70,6 +72,14 @@ com::HRESULT WmTrack::Save(com::BSTR location, com::BOOL* saved) {
   *saved = com::FALSE;
   WmEditorHandle handle(runtimeLibrary_);
   if (com::FAILED(handle.OpenEditor(View(location)))) return com::S_OK;
+  // The file's texts before any change: a value equal to its file's text is not written, so
+  // an attribute stored as a number, flag or GUID keeps its type unless the host changed it.
+  std::array<std::optional<std::u16string>, kAttributeCount> before;
+  for (const WmAttributeName& row : WmAttributeNames()) {
+    std::u16string text;
+    if (!row.name.empty() && com::SUCCEEDED(handle.GetAttributeText(row.name, text)))
+      before[static_cast<std::size_t>(row.attribute)] = std::move(text);
+  }
   for (const WmAttributeName& row : WmAttributeNames()) {
     if (row.name.empty()) continue;
     const com::VARIANT* value = attributes().Find(row.attribute);
@@ -77,7 +87,10 @@ com::HRESULT WmTrack::Save(com::BSTR location, com::BOOL* saved) {
       attributes().Set(row.attribute, com::Variant());  // looking a value up makes its entry
       continue;
     }
-    if (value->vt == com::VT_BSTR) handle.SetAttributeText(row.name, View(value->bstrVal));
+    if (value->vt != com::VT_BSTR) continue;
+    const std::u16string_view text = View(value->bstrVal);
+    if (before[static_cast<std::size_t>(row.attribute)] == text) continue;
+    handle.SetAttributeText(row.name, text);  // eaAuthor comes last, so it wins over eaLeadArtist
   }
   *saved = com::SUCCEEDED(handle.Flush()) ? com::TRUE : com::FALSE;
   return com::S_OK;

@@ -21,7 +21,8 @@ class WmTrack final : public Track {
   // Stores eaLocation, then eaDuration (ms), eaBitrate (bit/s) and every named attribute with
   // a non-empty text, in table order.
   com::HRESULT Load(com::BSTR location, com::BOOL* loaded) override;
-  // Writes every text attribute with a name as a string ("Author" from eaAuthor last).
+  // Writes every text attribute with a name whose text differs from the file's as a string
+  // ("Author" from eaAuthor last); unchanged values keep their type in the file.
   com::HRESULT Save(com::BSTR location, com::BOOL* saved) override;
 
  private:

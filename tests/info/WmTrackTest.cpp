@@ -132,15 +132,29 @@ TEST_F(WmTrackTest, SaveWritesTextsOnlyWithAuthorLast) {
   EXPECT_EQ(tags["WM/AlbumTitle"], "ASFUnicodeAttribute:Album é中");
   EXPECT_EQ(tags["Author"], "ASFUnicodeAttribute:Writer");
   EXPECT_EQ(tags["ID3/TXXX"], "ASFUnicodeAttribute:user text");
-  EXPECT_EQ(tags["WM/Track"], "ASFUnicodeAttribute:7");  // every value is written as a string
-  EXPECT_EQ(tags["ID3/GRID"],
-            "ASFUnicodeAttribute:1f00000000000000");  // loaded texts go back as strings
+  EXPECT_EQ(tags["WM/Track"], "ASFDWordAttribute:7");  // unchanged values keep their types
+  EXPECT_EQ(tags["ID3/GRID"], "ASFGUIDAttribute:0100000000000000000000000000000f");
+  EXPECT_EQ(tags["ID3/TMED"], "ASFBoolAttribute:True");
   EXPECT_TRUE(test::FfmpegDecodes(file));
 
   auto reloaded = NewTrack();
   ASSERT_EQ(Load(*reloaded, file), com::TRUE);
   EXPECT_EQ(Text(*reloaded, eaAlbum), "Album é中");
   EXPECT_EQ(Text(*reloaded, eaLeadArtist), "Writer");
+}
+
+TEST_F(WmTrackTest, ChangedValuesAreWrittenAsStrings) {
+  const std::string file = test::CopyWma(dir, "tagged.wma");
+  auto track = NewTrack();
+  ASSERT_EQ(Load(*track, file), com::TRUE);
+  Put(*track, eaTrackNum, com::Variant::FromString(u"8"));
+  Put(*track, eaMediaType, com::Variant::FromString(u"No"));
+  Put(*track, eaLeadArtist, com::Variant::FromString(u"Only the lead changed"));
+  ASSERT_EQ(Save(*track, file), com::TRUE);
+  auto tags = test::MutagenAsf(file);
+  EXPECT_EQ(tags["WM/Track"], "ASFUnicodeAttribute:8");
+  EXPECT_EQ(tags["ID3/TMED"], "ASFUnicodeAttribute:No");
+  EXPECT_EQ(tags["Author"], "ASFUnicodeAttribute:Only the lead changed");  // eaAuthor was unchanged
 }
 
 TEST_F(WmTrackTest, SaveOfANewTrackLeavesItNotEmpty) {
