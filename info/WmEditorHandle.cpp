@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "server/ModulePath.h"
+#include "info/SiblingLibrary.h"
 
 namespace info {
 
@@ -18,18 +18,6 @@ std::uint64_t LittleEndian(const std::uint8_t* value, std::size_t length, std::s
   std::uint64_t number = 0;
   for (std::size_t i = 0; i < size && i < length; ++i) number |= std::uint64_t{value[i]} << (8 * i);
   return number;
-}
-
-// Where the runtime library is looked for when no path was given: beside the library (or
-// program) holding this code, then by name on the library path.
-std::vector<std::string> RuntimeCandidates() {
-  std::vector<std::string> candidates;
-  const std::string self = server::ModulePath(reinterpret_cast<const void*>(&FormatAttribute));
-  const auto slash = self.rfind('/');
-  if (slash != std::string::npos)
-    candidates.push_back(self.substr(0, slash + 1) + wm::kRuntimeLibrary);
-  candidates.emplace_back(wm::kRuntimeLibrary);
-  return candidates;
 }
 
 }  // namespace
@@ -83,12 +71,11 @@ WmEditorHandle::~WmEditorHandle() {
 
 bool WmEditorHandle::LoadRuntime() {
   if (module_ != nullptr) return createEditor_ != nullptr;
-  const std::vector<std::string> candidates =
-      runtimeLibrary_.empty() ? RuntimeCandidates() : std::vector<std::string>{runtimeLibrary_};
-  for (const std::string& candidate : candidates) {
-    module_ = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (module_ != nullptr) break;
-  }
+  constexpr int kFlags = RTLD_NOW | RTLD_LOCAL;
+  module_ = runtimeLibrary_.empty()
+                ? OpenSiblingLibrary(wm::kRuntimeLibrary,
+                                     reinterpret_cast<const void*>(&FormatAttribute), kFlags)
+                : ::dlopen(runtimeLibrary_.c_str(), kFlags);
   if (module_ == nullptr) return false;
   createEditor_ = reinterpret_cast<wm::WMCreateEditorFn>(::dlsym(module_, wm::kCreateEditorExport));
   return createEditor_ != nullptr;

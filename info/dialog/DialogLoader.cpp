@@ -1,17 +1,17 @@
-#include "info/dialog/DialogHost.h"
-
+#include <dlfcn.h>
 #include <unistd.h>
 
-#include <QApplication>
-#include <QThread>
 #include <cstdlib>
 #include <string>
 
-#include "info/dialog/InfoDialog.h"
+#include "info/SiblingLibrary.h"
+#include "info/dialog/DialogHost.h"
 
 namespace info::dialog {
 
 namespace {
+
+using RunDialogFn = int (*)(ITrack*);
 
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
@@ -39,26 +39,19 @@ bool DisplayAvailable() {
   return true;  // offscreen, minimal, vnc and the like need no display
 }
 
-int RunModal(ITrack* track) {
-  InfoDialog dialog(com::ComPtr<ITrack>(track), QApplication::activeWindow());
-  return dialog.exec();
-}
-
 }  // namespace
 
 int RunInfoDialog(ITrack* track) {
-  if (track == nullptr) return -1;
-  if (QCoreApplication::instance() == nullptr) {
-    if (!DisplayAvailable()) return -1;
-    int argc = 1;
-    char name[] = "info";
-    char* argv[] = {name, nullptr};
-    QApplication application(argc, argv);
-    return RunModal(track);
-  }
-  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return -1;
-  if (QThread::currentThread() != QCoreApplication::instance()->thread()) return -1;
-  return RunModal(track);
+  if (track == nullptr || !DisplayAvailable()) return -1;
+  // Kept loaded once loaded: Qt does not survive being unloaded from a process.
+  void* library =
+      OpenSiblingLibrary("libInfoDialog.so", reinterpret_cast<const void*>(&RunInfoDialog),
+                         RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+  if (library == nullptr) return -1;
+  const auto run = reinterpret_cast<RunDialogFn>(::dlsym(library, "InfoRunDialog"));
+  const int code = run == nullptr ? -1 : run(track);
+  ::dlclose(library);
+  return code;
 }
 
 }  // namespace info::dialog

@@ -1,8 +1,0 @@
-// A build without Qt has no information dialog.
-#include "info/dialog/DialogHost.h"
-
-namespace info::dialog {
-
-int RunInfoDialog(ITrack*) { return -1; }
-
-}  // namespace info::dialog
