@@ -1,5 +1,6 @@
 #include "audioedit/MediaStreamReader.h"
 
+#include "platform/fileio/InputOpen.h"
 #include "platform/media/AudioDecodeStream.h"
 
 namespace audioedit {
@@ -10,6 +11,11 @@ MediaStreamReader::~MediaStreamReader() = default;
 bool MediaStreamReader::Open(const std::string& path) {
   Close();
   error_.clear();
+  // The framework would wait on a FIFO or read a device for ever: regular files only.
+  if (const std::string why = fileio::CheckRegularInput(path); !why.empty()) {
+    error_ = "cannot open '" + path + "': " + why;
+    return false;
+  }
   stream_ = media::AudioDecodeStream::Open(path, error_);
   if (!stream_) return false;
   const media::PcmFormat& pcm = stream_->Format();

@@ -10,6 +10,7 @@
 
 #include "audioedit/PeakHeader.h"
 #include "audioedit/PeakSampler.h"
+#include "platform/fileio/InputOpen.h"
 
 namespace audioedit {
 namespace {
@@ -41,16 +42,6 @@ ssize_t ReadUpTo(int fd, std::uint8_t* data, std::size_t size) {
   }
   return static_cast<ssize_t>(got);
 }
-
-struct Fd {
-  int fd = -1;
-  explicit Fd(int f) : fd(f) {}
-  ~Fd() {
-    if (fd >= 0) ::close(fd);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-};
 
 bool OlderThan(const struct stat& a, const struct stat& b) {
   if (a.st_mtim.tv_sec != b.st_mtim.tv_sec) return a.st_mtim.tv_sec < b.st_mtim.tv_sec;
@@ -153,20 +144,22 @@ PEC PeakFile::OpenAudio() {
 }
 
 PEC PeakFile::Validate(const std::string& audioPath, const std::string& peakPath) {
-  const Fd peak(::open(peakPath.c_str(), O_RDONLY | O_CLOEXEC));
-  if (peak.fd < 0) return PEC_PeakFileNotFound;
+  // Only regular files: a FIFO or a device named as peak file is not waited on but
+  // treated as no peak file, so a new one is built.
+  const fileio::UniqueFd peak = fileio::OpenRegularInput(peakPath);
+  if (!peak.IsOpen()) return PEC_PeakFileNotFound;
   struct stat audioStat {};
   {
-    const Fd audio(::open(audioPath.c_str(), O_RDONLY | O_CLOEXEC));
-    if (audio.fd < 0 || ::fstat(audio.fd, &audioStat) != 0) return PEC_AudioFileNotFound;
+    const fileio::UniqueFd audio = fileio::OpenRegularInput(audioPath);
+    if (!audio.IsOpen() || ::fstat(audio.Get(), &audioStat) != 0) return PEC_AudioFileNotFound;
   }
   audioPath_ = audioPath;
   peakPath_ = peakPath;
   struct stat peakStat {};
-  if (::fstat(peak.fd, &peakStat) != 0) return PEC_CannotReadPeakFile;
+  if (::fstat(peak.Get(), &peakStat) != 0) return PEC_CannotReadPeakFile;
   if (OlderThan(peakStat, audioStat)) return PEC_PeakFileIsOld;
   PeakHeaderBytes bytes{};
-  const ssize_t got = ReadUpTo(peak.fd, bytes.data(), bytes.size());
+  const ssize_t got = ReadUpTo(peak.Get(), bytes.data(), bytes.size());
   if (got < 0) return PEC_CannotReadPeakFile;
   if (static_cast<std::size_t>(got) < bytes.size()) return PEC_PeakFileIsInvalid;
   const AUDIO_INFO header = DecodePeakHeader(bytes);

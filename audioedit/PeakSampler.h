@@ -1,9 +1,8 @@
 // Picks one sample frame out of every `interval` frames of a PCM byte stream and turns it
 // into a peak record, in batches.
 //
-// Records keep every channel. 8-bit samples are copied as they are; wider samples keep
-// their two most significant bytes, so 16-bit samples are copied unchanged and 24- or
-// 32-bit samples become 16-bit (value >> 8 or >> 16, rounding towards minus infinity).
+// Records are verbatim copies of the sample frame: every channel, every byte of each
+// sample (8, 16, 24 or 32 bits as the decoder gave them).
 // Frames may be split across the chunks fed in; the partial frame is carried over.
 #pragma once
 
@@ -24,9 +23,9 @@ class PeakSampler {
   PeakSampler(const PeakSampler&) = delete;
   PeakSampler& operator=(const PeakSampler&) = delete;
 
-  // Bytes of one peak record for a source sample size.
+  // Bytes of one peak record's sample for a source sample size: the same.
   static std::uint16_t RecordBytesPerSample(std::uint16_t sourceBytesPerSample) {
-    return sourceBytesPerSample == 1 ? 1 : 2;
+    return sourceBytesPerSample;
   }
 
   // Takes the next bytes of the stream; false when the sink refused a batch.

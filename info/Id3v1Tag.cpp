@@ -4,8 +4,6 @@
 #include <cstring>
 
 #include "info/GenreTable.h"
-#include "info/MappedFile.h"
-#include "info/TagFileWriter.h"
 
 namespace info {
 
@@ -37,14 +35,6 @@ void Put(Id3v1Tag::Block& block, std::size_t at, const std::string& text, std::s
 
 }  // namespace
 
-bool Id3v1Tag::Read(const std::string& path) {
-  Clear();
-  MappedFile file;
-  if (!file.Open(path) || file.size() < kSize) return false;
-  Parse(file.bytes().last<kSize>());
-  return true;
-}
-
 void Id3v1Tag::Parse(std::span<const std::uint8_t, kSize> block) {
   Clear();
   if (std::memcmp(block.data(), "TAG", 3) != 0) return;
@@ -55,6 +45,8 @@ void Id3v1Tag::Parse(std::span<const std::uint8_t, kSize> block) {
   year = Field(block, kYearAt, kYearLength);
   comment = Field(block, kCommentAt, kTextLength);
   genre = GenreText(static_cast<std::int8_t>(block[kGenreAt]));
+  genreByte = block[kGenreAt];
+  if (block[kCommentAt + 28] == 0 && block[kCommentAt + 29] != 0) track = block[kCommentAt + 29];
   for (std::string* text : {&title, &artist, &album, &year, &comment}) TrimTrailingBlanks(*text);
 }
 
@@ -68,13 +60,17 @@ Id3v1Tag::Block Id3v1Tag::Render() {
   Put(block, kAlbumAt, album, kTextLength);
   Put(block, kYearAt, year, kYearLength);
   Put(block, kCommentAt, comment, kTextLength);
-  block[kGenreAt] = GenreNumber(genre);
+  if (track != 0 && comment.size() <= kTextLength - 2) {
+    block[kCommentAt + 28] = 0;
+    block[kCommentAt + 29] = track;
+  }
+  block[kGenreAt] = genreByte >= 0 ? static_cast<std::uint8_t>(genreByte) : GenreNumber(genre);
   return block;
 }
 
-bool Id3v1Tag::Write(const std::string& path) {
-  const Block block = Render();
-  return TagFileWriter(path).Replace(std::nullopt, block);
+void Id3v1Tag::SetGenre(std::string text) {
+  genre = std::move(text);
+  genreByte = -1;
 }
 
 }  // namespace info

@@ -1,4 +1,5 @@
-// The fixed 128-byte ID3v1 tag at the end of an MPEG audio file.
+// The fixed 128-byte ID3v1 tag at the end of an MPEG audio file. Its texts are ISO-8859-1
+// bytes.
 #pragma once
 
 #include <array>
@@ -18,16 +19,13 @@ class Id3v1Tag {
 
   Id3v1Tag() = default;
 
-  // Reads the last 128 bytes of `path`. True when they could be read, tag or not.
-  bool Read(const std::string& path);
-  // Puts the tag at the end of `path` (replacing a tag already there, else appending); the
-  // file is replaced as a whole, so a failure leaves it as it was.
-  bool Write(const std::string& path);
-
   // Fills the fields from a 128-byte block; a block without "TAG" leaves the tag absent.
   void Parse(std::span<const std::uint8_t, kSize> block);
-  // Trims trailing blanks from the fields and lays them out as the 128-byte block.
+  // Trims trailing blanks from the fields and lays them out as the 128-byte block. The
+  // ID3v1.1 track number read is kept when the comment leaves room for it (28 characters);
+  // the genre byte read is kept until SetGenre.
   Block Render();
+  void SetGenre(std::string text);
   void Clear() { *this = Id3v1Tag(); }
 
   bool present = false;
@@ -37,6 +35,8 @@ class Id3v1Tag {
   std::string year;
   std::string comment;
   std::string genre;  // a genre table text or "Unknown genre"
+  std::uint8_t track = 0;  // ID3v1.1 track number, 0 for none
+  int genreByte = -1;      // the genre byte read, -1 once the genre text was set
 };
 
 }  // namespace info

@@ -2,42 +2,63 @@
 
 #include <algorithm>
 
+#include "info/TextCodec.h"
+
 namespace info {
 
 namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-// The bytes from `at` up to the first zero byte (or the end), as text.
-std::string CString(Bytes bytes, std::size_t at) {
+constexpr std::string_view kNewLanguage = "eng";
+
+// The ISO-8859-1 bytes from `at` to the next zero byte (or the end).
+std::u16string Latin1Until0(Bytes bytes, std::size_t at) {
   if (at >= bytes.size()) return {};
-  const auto begin = bytes.begin() + static_cast<std::ptrdiff_t>(at);
-  const auto end = std::find(begin, bytes.end(), std::uint8_t{0});
-  return std::string(begin, end);
+  const std::size_t end = FindTerminator(bytes, at, encoding::kLatin1);
+  return DecodeText(encoding::kLatin1, bytes.subspan(at, end - at));
 }
 
-// Offset of the first zero byte at or after `at`, or none.
-std::optional<std::size_t> FindZero(Bytes bytes, std::size_t at) {
-  if (at >= bytes.size()) return std::nullopt;
-  const auto it = std::find(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end(), std::uint8_t{0});
-  if (it == bytes.end()) return std::nullopt;
-  return static_cast<std::size_t>(it - bytes.begin());
+// Every text from `at` to the end (texts separated by terminators), joined with '/'.
+std::u16string TextList(Bytes bytes, std::size_t at, std::uint8_t enc) {
+  std::u16string out;
+  bool first = true;
+  while (at < bytes.size()) {
+    const std::size_t end = FindTerminator(bytes, at, enc);
+    const std::u16string part = DecodeText(enc, bytes.subspan(at, end - at));
+    at = end + TerminatorSize(enc);
+    if (part.empty() && at >= bytes.size()) break;  // a trailing terminator
+    if (!first) out += u'/';
+    out += part;
+    first = false;
+  }
+  return out;
 }
 
-// End of a text of `encoding` starting at `at`: the offset of its terminator, which is one
-// zero byte in ISO-8859-1 and UTF-8 and an aligned pair of zero bytes in UTF-16.
-std::optional<std::size_t> FindTerminator(Bytes bytes, std::size_t at, std::uint8_t encoding) {
-  if (encoding != 1 && encoding != 2) return FindZero(bytes, at);
-  for (std::size_t i = at; i + 1 < bytes.size(); i += 2)
-    if (bytes[i] == 0 && bytes[i + 1] == 0) return i;
-  return std::nullopt;
+void Append(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& bytes) {
+  out.insert(out.end(), bytes.begin(), bytes.end());
 }
 
-std::size_t TerminatorLength(std::uint8_t encoding) { return encoding == 1 || encoding == 2 ? 2 : 1; }
+void Terminate(std::vector<std::uint8_t>& out, std::uint8_t enc) {
+  out.insert(out.end(), TerminatorSize(enc), 0);
+}
 
-void Append(std::vector<std::uint8_t>& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
+bool IsLanguage(std::string_view language) {
+  return language.size() == 3 && std::all_of(language.begin(), language.end(), [](char c) {
+           return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+         });
+}
 
 }  // namespace
+
+struct Id3v2Frame::Layout {
+  bool complete = false;  // every field before the value was found
+  std::uint8_t enc = 0;
+  std::string language;
+  std::u16string description;
+  std::size_t valueAt = 0;  // text, value, URL, e-mail or picture data
+  std::string mime;
+};
 
 std::uint8_t Id3v2Frame::KindOf(std::string_view id) {
   if (id == "TXXX" || id == "WXXX") return kEncodingByte | kDescription;
@@ -45,159 +66,177 @@ std::uint8_t Id3v2Frame::KindOf(std::string_view id) {
   if (id == "USER") return kEncodingByte | kLanguage;
   if (id == "APIC") return kEncodingByte | kPicture;
   if (id == "POPM") return kPopularimeter;
-  if (id == "PRIV" || id == "IPLS" || id.starts_with('T')) return kEncodingByte | kSingleText;
+  if (id == "PRIV") return kPrivate;
+  if (id == "IPLS" || id.starts_with('T')) return kEncodingByte | kSingleText;
   if (id.starts_with('W')) return kSingleText;
   return 0;
 }
 
-Id3v2Frame::Id3v2Frame(std::string_view id, std::uint8_t kind) : id_(id), kind_(kind) {}
+Id3v2Frame::Id3v2Frame(std::string_view id, std::uint16_t flags, std::vector<std::uint8_t> stored,
+                       std::vector<std::uint8_t> content, bool readable)
+    : id_(id),
+      kind_(KindOf(id)),
+      flags_(flags),
+      readable_(readable),
+      stored_(std::move(stored)),
+      content_(std::move(content)) {}
 
-Id3v2Frame::Id3v2Frame(std::string_view id, Bytes payload)
-    : id_(id), kind_(KindOf(id)), payload_(payload.begin(), payload.end()) {
-  Decode();
+Id3v2Frame::Id3v2Frame(std::string_view id) : id_(id), kind_(KindOf(id)), modified_(true) {}
+
+void Id3v2Frame::Convert(std::string_view id, std::vector<std::uint8_t> content) {
+  id_ = id;
+  kind_ = KindOf(id);
+  flags_ = 0;
+  readable_ = true;
+  modified_ = true;
+  content_ = std::move(content);
+  stored_ = content_;
 }
 
-std::optional<Id3v2Frame> Id3v2Frame::Create(std::string_view id, std::string_view text) {
-  const std::uint8_t kind = KindOf(id);
-  if ((kind & (kSingleText | kDescription | kLanguage)) == 0) return std::nullopt;
-  Id3v2Frame frame(id, kind);
-  frame.complete_ = true;
-  frame.SetText(text);
-  return frame;
+std::uint8_t Id3v2Frame::encoding() const {
+  return (kind_ & kEncodingByte) && !content_.empty() ? content_[0] : encoding::kLatin1;
 }
 
-void Id3v2Frame::Decode() {
-  const Bytes p = payload_;
-  complete_ = false;
-  if (p.empty()) return;
-  switch (kind_) {
-    case kEncodingByte | kSingleText:
-      encoding_ = p[0];
-      text_ = CString(p, 1);
-      complete_ = true;
-      break;
-    case kSingleText:
-      text_ = CString(p, 0);
-      complete_ = true;
-      break;
-    case kEncodingByte | kDescription:
-      DecodeDescribed(1);
-      break;
-    case kEncodingByte | kLanguage | kDescription:
-      DecodeDescribed(4);
-      break;
-    case kEncodingByte | kLanguage:
-      encoding_ = p[0];
-      if (p.size() < 4) return;
-      std::copy_n(p.begin() + 1, 3, language_.begin());
-      text_ = CString(p, 4);
-      complete_ = true;
-      break;
-    case kEncodingByte | kPicture:
-      DecodePicture();
-      break;
-    case kPopularimeter:
-      if (const auto zero = FindZero(p, 0)) {
-        text_ = CString(p, 0);
-        if (*zero + 1 < p.size()) rating_ = p[*zero + 1];
-        dataAt_ = std::min(*zero + 2, p.size());
-        complete_ = true;
-      } else {
-        text_ = CString(p, 0);
-        dataAt_ = p.size();
-      }
-      break;
-    default:
-      complete_ = true;
-      break;
+Id3v2Frame::Layout Id3v2Frame::Parse() const {
+  const Bytes c = content_;
+  Layout layout;
+  if (!readable_ || c.empty()) return layout;
+  std::size_t at = 0;
+  if (kind_ & kEncodingByte) layout.enc = c[at++];
+  if (kind_ & kLanguage) {
+    if (c.size() < at + 3) return layout;
+    layout.language.assign(c.begin() + static_cast<std::ptrdiff_t>(at),
+                           c.begin() + static_cast<std::ptrdiff_t>(at + 3));
+    at += 3;
   }
+  if (kind_ & kPicture) {
+    const std::size_t mimeEnd = FindTerminator(c, at, encoding::kLatin1);
+    if (mimeEnd + 1 >= c.size()) return layout;
+    layout.mime.assign(c.begin() + static_cast<std::ptrdiff_t>(at),
+                       c.begin() + static_cast<std::ptrdiff_t>(mimeEnd));
+    at = mimeEnd + 2;  // the terminator and the picture type
+  }
+  if (kind_ & (kDescription | kPicture)) {
+    const std::size_t end = FindTerminator(c, at, layout.enc);
+    if (end >= c.size()) return layout;
+    layout.description = DecodeText(layout.enc, c.subspan(at, end - at));
+    at = end + TerminatorSize(layout.enc);
+  }
+  if (kind_ == kPrivate || kind_ == kPopularimeter) {
+    const std::size_t end = FindTerminator(c, at, encoding::kLatin1);
+    layout.description = DecodeText(encoding::kLatin1, c.subspan(at, end - at));  // owner or e-mail
+    if (kind_ == kPrivate && end >= c.size()) return layout;
+    at = std::min(end + 1, c.size());
+  }
+  layout.valueAt = std::min(at, c.size());
+  layout.complete = true;
+  return layout;
 }
 
-void Id3v2Frame::DecodeDescribed(std::size_t descriptionAt) {
-  const Bytes p = payload_;
-  encoding_ = p[0];
-  if (p.size() < descriptionAt) return;
-  if (kind_ & kLanguage) std::copy_n(p.begin() + 1, 3, language_.begin());
-  const auto zero = FindZero(p, descriptionAt);
-  if (!zero) return;  // no terminator: the frame keeps an empty record
-  description_.assign(p.begin() + static_cast<std::ptrdiff_t>(descriptionAt), p.begin() + static_cast<std::ptrdiff_t>(*zero));
-  text_ = CString(p, *zero + TerminatorLength(encoding_));
-  complete_ = true;
-}
-
-void Id3v2Frame::DecodePicture() {
-  const Bytes p = payload_;
-  encoding_ = p[0];
-  const auto mimeEnd = FindZero(p, 1);  // the MIME type is always ISO-8859-1
-  if (!mimeEnd) return;
-  mime_ = CString(p, 1);
-  if (*mimeEnd + 1 >= p.size()) return;
-  pictureType_ = p[*mimeEnd + 1];
-  const std::size_t descriptionAt = *mimeEnd + 2;
-  const auto descriptionEnd = FindTerminator(p, descriptionAt, encoding_);
-  if (!descriptionEnd) return;
-  description_.assign(p.begin() + static_cast<std::ptrdiff_t>(descriptionAt), p.begin() + static_cast<std::ptrdiff_t>(*descriptionEnd));
-  dataAt_ = *descriptionEnd + TerminatorLength(encoding_);
-  complete_ = true;
-}
-
-std::span<const std::uint8_t> Id3v2Frame::pictureData() const {
-  if (kind_ != (kEncodingByte | kPicture) || !complete_) return {};
-  return Bytes(payload_).subspan(dataAt_);
-}
-
-std::optional<std::string> Id3v2Frame::Text() const {
-  if (payload_.empty()) return std::nullopt;
+std::optional<std::u16string> Id3v2Frame::Text() const {
+  const Layout layout = Parse();
+  if (!layout.complete) return std::nullopt;
+  const Bytes c = content_;
   switch (kind_) {
     case kEncodingByte | kSingleText:
-    case kSingleText:
-    case kEncodingByte | kDescription:
-    case kEncodingByte | kLanguage | kDescription:
-      if (encoding_ != 0) return std::nullopt;
-      return text_;
     case kEncodingByte | kLanguage:
+      return TextList(c, layout.valueAt, layout.enc);
+    case kSingleText:
+      return Latin1Until0(c, 0);
+    case kEncodingByte | kDescription:
+      if (id_ == "WXXX") return Latin1Until0(c, layout.valueAt);
+      return TextList(c, layout.valueAt, layout.enc);
+    case kEncodingByte | kLanguage | kDescription: {
+      const std::size_t end = FindTerminator(c, layout.valueAt, layout.enc);
+      return DecodeText(layout.enc, c.subspan(layout.valueAt, end - layout.valueAt));
+    }
     case kPopularimeter:
-      return text_;
+      return layout.description;
+    case kPrivate:
+      if (!layout.description.empty()) return std::nullopt;
+      return Latin1Until0(c, layout.valueAt);
     default:
       return std::nullopt;
   }
 }
 
-bool Id3v2Frame::SetText(std::string_view text) {
-  text = text.substr(0, text.find('\0'));
-  if (kind_ & (kSingleText | kDescription | kLanguage)) {
-    if (encoding_ != 0 || !complete_) {  // unreadable before: lay the frame out anew
-      language_ = {};
-      description_.clear();
+std::u16string Id3v2Frame::Description() const {
+  return kind_ & kDescription ? Parse().description : std::u16string();
+}
+
+bool Id3v2Frame::SetText(std::u16string_view text, int major) {
+  const Layout old = Parse();
+  const std::u16string description =
+      (kind_ & kDescription) && old.complete ? old.description : std::u16string();
+  const bool latin1 = FitsLatin1(text) && FitsLatin1(description);
+  const std::uint8_t enc = latin1       ? encoding::kLatin1
+                           : major == 4 ? encoding::kUtf8
+                                        : encoding::kUtf16;
+  std::vector<std::uint8_t> out;
+  switch (kind_) {
+    case kEncodingByte | kSingleText:
+      out.push_back(enc);
+      Append(out, EncodeText(enc, text));
+      break;
+    case kSingleText:
+      if (!FitsLatin1(text)) return false;
+      Append(out, EncodeText(encoding::kLatin1, text));
+      break;
+    case kEncodingByte | kDescription:
+    case kEncodingByte | kLanguage | kDescription:
+    case kEncodingByte | kLanguage: {
+      const bool url = id_ == "WXXX";
+      if (url && !FitsLatin1(text)) return false;
+      const std::uint8_t textEnc = url ? encoding::kLatin1 : enc;
+      const std::uint8_t frameEnc = url && FitsLatin1(description) ? encoding::kLatin1 : enc;
+      out.push_back(frameEnc);
+      if (kind_ & kLanguage) {
+        const std::string language =
+            IsLanguage(old.language) ? old.language : std::string(kNewLanguage);
+        out.insert(out.end(), language.begin(), language.end());
+      }
+      if (kind_ & kDescription) {
+        Append(out, EncodeText(frameEnc, description));
+        Terminate(out, frameEnc);
+      }
+      Append(out, EncodeText(textEnc, text));
+      break;
     }
-    encoding_ = 0;
-    complete_ = true;
-  } else if (kind_ != kPopularimeter) {
-    return false;
+    case kPopularimeter:
+    case kPrivate: {
+      if (!FitsLatin1(text)) return false;
+      if (kind_ == kPrivate && old.complete && !old.description.empty())
+        return false;  // owned data
+      if (kind_ == kPopularimeter) Append(out, EncodeText(encoding::kLatin1, text));
+      out.push_back(0);
+      if (kind_ == kPrivate) {
+        Append(out, EncodeText(encoding::kLatin1, text));
+      } else if (old.complete && old.valueAt < content_.size()) {
+        out.insert(out.end(), content_.begin() + static_cast<std::ptrdiff_t>(old.valueAt),
+                   content_.end());
+      } else {
+        out.push_back(0);  // rating: unknown
+      }
+      break;
+    }
+    default:
+      return false;
   }
-  text_ = text;
-  Encode();
+  flags_ = 0;
+  readable_ = true;
+  modified_ = true;
+  content_ = std::move(out);
+  stored_ = content_;
   return true;
 }
 
-void Id3v2Frame::Encode() {
-  std::vector<std::uint8_t> out;
-  if (kind_ & kEncodingByte) out.push_back(encoding_);
-  if (kind_ & kLanguage) out.insert(out.end(), language_.begin(), language_.end());
-  if (kind_ & kDescription) {
-    Append(out, description_);
-    out.push_back(0);
-  }
-  if (kind_ == kPopularimeter) {
-    Append(out, text_);
-    out.push_back(0);
-    out.push_back(rating_);
-    if (dataAt_ < payload_.size()) out.insert(out.end(), payload_.begin() + static_cast<std::ptrdiff_t>(dataAt_), payload_.end());
-    dataAt_ = text_.size() + 2;
-  } else {
-    Append(out, text_);
-  }
-  payload_ = std::move(out);
+std::string Id3v2Frame::mimeType() const { return kind_ & kPicture ? Parse().mime : std::string(); }
+
+std::span<const std::uint8_t> Id3v2Frame::pictureData() const {
+  if (!(kind_ & kPicture)) return {};
+  const Layout layout = Parse();
+  if (!layout.complete) return {};
+  return Bytes(content_).subspan(layout.valueAt);
 }
 
 }  // namespace info

@@ -1,12 +1,14 @@
-// One frame of an ID3v2 tag: its identifier, kind and payload.
+// One frame of an ID3v2 tag: its identifier, flags, the bytes stored after its header and
+// the content they carry.
 //
-// The payload bytes are kept exactly as read, so a frame written back unchanged is
-// byte-identical; the fields the library understands are read from them, and setting a text
-// lays the payload out anew. Frame layouts follow ID3v2.3.0; texts are readable in encoding
-// 0 (ISO-8859-1) only.
+// A frame read from a tag keeps its stored bytes and flags exactly, so a frame the caller
+// does not change is written back byte for byte. `content` is what the frame carries once
+// the format additions are taken away (group byte, encryption method, data length
+// indicator, frame-level unsynchronisation); texts and pictures are read from it in all
+// four text encodings. Setting a text lays the frame out anew, uncompressed and without
+// format flags.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -23,16 +25,19 @@ class Id3v2Frame {
   static constexpr std::uint8_t kDescription = 0x02;
   static constexpr std::uint8_t kPicture = 0x04;
   static constexpr std::uint8_t kPopularimeter = 0x08;
+  static constexpr std::uint8_t kPrivate = 0x10;
   static constexpr std::uint8_t kLanguage = 0x40;
   static constexpr std::uint8_t kEncodingByte = 0x80;
 
   static std::uint8_t KindOf(std::string_view id);
 
-  // A frame read from a tag: `payload` is the frame's `size` bytes after its header.
-  Id3v2Frame(std::string_view id, std::span<const std::uint8_t> payload);
-  // A new frame holding `text` with encoding 0; none for identifiers that hold no text
-  // a host can set (GEOB, GRID, PCNT, POPM and the frames without a text form).
-  static std::optional<Id3v2Frame> Create(std::string_view id, std::string_view text);
+  // A frame as read. `stored` follows the frame header in the tag; `content` is its payload
+  // with the format additions removed; `readable` is false for compressed or encrypted
+  // frames, whose content is not interpreted.
+  Id3v2Frame(std::string_view id, std::uint16_t flags, std::vector<std::uint8_t> stored,
+             std::vector<std::uint8_t> content, bool readable);
+  // A new frame without content (written only once a text is set).
+  explicit Id3v2Frame(std::string_view id);
 
   Id3v2Frame(Id3v2Frame&&) = default;
   Id3v2Frame& operator=(Id3v2Frame&&) = default;
@@ -41,42 +46,46 @@ class Id3v2Frame {
 
   const std::string& id() const { return id_; }
   std::uint8_t kind() const { return kind_; }
-  std::uint8_t encoding() const { return encoding_; }
-  std::uint32_t size() const { return static_cast<std::uint32_t>(payload_.size()); }
-  std::span<const std::uint8_t> payload() const { return payload_; }
+  std::uint16_t flags() const { return flags_; }
+  bool readable() const { return readable_; }
+  // True once the frame was laid out anew (a text set, or converted from ID3v2.2).
+  bool modified() const { return modified_; }
+  std::span<const std::uint8_t> stored() const { return stored_; }
+  std::span<const std::uint8_t> content() const { return content_; }
+  std::uint32_t size() const { return static_cast<std::uint32_t>(stored_.size()); }
+  std::uint8_t encoding() const;
 
-  // The text an attribute gets from this frame (the value of frames with a description,
-  // the e-mail of a popularimeter), when the library can read it.
-  std::optional<std::string> Text() const;
-  // Replaces the frame's text. A frame whose text is not in encoding 0 is laid out anew in
-  // encoding 0 with an empty description. False for frames without a text.
-  bool SetText(std::string_view text);
+  // The text an attribute gets from this frame: the text (several values joined with '/'),
+  // the value of a frame with a description, the e-mail of a popularimeter, the data of a
+  // private frame with an empty owner. None when the frame holds no readable text.
+  std::optional<std::u16string> Text() const;
+  // The description of TXXX, WXXX, COMM and USLT frames (empty for others).
+  std::u16string Description() const;
+  // Lays the frame out anew holding `text`: ISO-8859-1 when every character fits, else
+  // UTF-16 with a byte order mark (`major` 3) or UTF-8 (`major` 4). A description, language,
+  // rating and counter already there are kept. False (frame unchanged) for frames without a
+  // text form, and for URL, e-mail and private data that would need characters outside
+  // ISO-8859-1.
+  bool SetText(std::u16string_view text, int major);
+  // Replaces the identifier, flags and stored bytes by the content (ID3v2.2 frames written
+  // as ID3v2.3).
+  void Convert(std::string_view id, std::vector<std::uint8_t> content);
 
   // Attached picture fields.
-  const std::string& mimeType() const { return mime_; }
-  std::uint8_t pictureType() const { return pictureType_; }
-  const std::string& description() const { return description_; }
+  std::string mimeType() const;
   std::span<const std::uint8_t> pictureData() const;
 
  private:
-  Id3v2Frame(std::string_view id, std::uint8_t kind);
-  void Decode();
-  void DecodeDescribed(std::size_t descriptionAt);
-  void DecodePicture();
-  void Encode();
+  struct Layout;
+  Layout Parse() const;
 
   std::string id_;
   std::uint8_t kind_ = 0;
-  std::uint8_t encoding_ = 0;
-  std::vector<std::uint8_t> payload_;
-  bool complete_ = false;  // every field the kind has was found in the payload
-  std::array<char, 3> language_{};
-  std::string description_;
-  std::string text_;  // single text, URL, value, terms of use or e-mail
-  std::string mime_;
-  std::uint8_t pictureType_ = 0;
-  std::uint8_t rating_ = 0;
-  std::size_t dataAt_ = 0;  // picture data or play counter within the payload
+  std::uint16_t flags_ = 0;
+  bool readable_ = true;
+  bool modified_ = false;
+  std::vector<std::uint8_t> stored_;
+  std::vector<std::uint8_t> content_;
 };
 
 }  // namespace info

@@ -4,11 +4,15 @@ namespace info {
 
 bool MpegFileReader::Open(const std::string& path) {
   Close();
-  if (!file_.Open(path) || file_.size() == 0) {
+  return file_.Read(path) && Open(file_.bytes());
+}
+
+bool MpegFileReader::Open(std::span<const std::uint8_t> file) {
+  if (file.empty()) {
     Close();
     return false;
   }
-  scanner_.Init(file_.bytes());
+  scanner_.Init(file);
   if (!scanner_.Scan()) {
     Close();
     return false;
@@ -19,7 +23,6 @@ bool MpegFileReader::Open(const std::string& path) {
 
 void MpegFileReader::Close() {
   scanner_.Init({});
-  file_.Close();
   open_ = false;
 }
 

@@ -1,9 +1,9 @@
-// An MPEG audio file mapped read-only as a whole, with its frames scanned.
+// An MPEG audio file read as a whole, with its frames scanned.
 #pragma once
 
 #include <string>
 
-#include "info/MappedFile.h"
+#include "info/FileSnapshot.h"
 #include "info/MpegFrameScanner.h"
 
 namespace info {
@@ -14,9 +14,11 @@ class MpegFileReader {
   MpegFileReader(const MpegFileReader&) = delete;
   MpegFileReader& operator=(const MpegFileReader&) = delete;
 
-  // Maps `path` and scans it; false (and closed) when it cannot be mapped or holds no
+  // Reads `path` and scans it; false (and closed) when it cannot be read or holds no
   // usable frames. Closes what was open first.
   bool Open(const std::string& path);
+  // Scans bytes the caller keeps alive while the reader is open.
+  bool Open(std::span<const std::uint8_t> file);
   void Close();
   bool is_open() const { return open_; }
 
@@ -24,7 +26,7 @@ class MpegFileReader {
   const MpegFrameScanner& scanner() const { return scanner_; }
 
  private:
-  MappedFile file_;
+  FileSnapshot file_;
   MpegFrameScanner scanner_;
   bool open_ = false;
 };

@@ -14,10 +14,6 @@ constexpr std::size_t kFirstPassBytes = 50000;
 constexpr std::uint32_t kFirstPassFrames = 100;
 constexpr std::uint32_t kSyncMask = 0xFFF00000u;
 
-std::uint32_t BigEndian32(const std::uint8_t* p) {
-  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-}
-
 }  // namespace
 
 void MpegFrameScanner::Init(std::span<const std::uint8_t> range) {

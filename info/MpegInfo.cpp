@@ -7,8 +7,13 @@
 namespace info {
 
 bool MpegInfo::Load(const std::string& path) {
+  FileSnapshot file;
+  return file.Read(path) && Load(file.bytes());
+}
+
+bool MpegInfo::Load(std::span<const std::uint8_t> file) {
   MpegFileReader reader;
-  if (!reader.Open(path)) return false;
+  if (!reader.Open(file)) return false;
   reader.GetFormat(channels, samplingRate);
   const MpegFrameScanner& scanner = reader.scanner();
   bitrate = static_cast<std::int32_t>(scanner.averageBitrate());

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace info {
@@ -14,6 +15,8 @@ struct MpegInfo {
   std::int32_t frames = 0;        // frames walked (at most 100 for a constant bitrate)
 
   bool Load(const std::string& path);
+  // The figures of a file's bytes.
+  bool Load(std::span<const std::uint8_t> file);
   // "Mode: Stereo\r\nBitrate: 128000 bps\r\nFrequency: 44100 Hz\r\nFrames: 100\r\n
   // Duration: 3.004 secs\r\n"
   std::string StatisticsText() const;

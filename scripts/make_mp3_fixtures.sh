@@ -5,18 +5,41 @@
 # by mpg123 to raw float (NAME.f32) and 16-bit (NAME.s16) as the reference.
 #
 #   scripts/make_mp3_fixtures.sh OUTDIR          the test fixtures (1-2 s each)
-#   scripts/make_mp3_fixtures.sh --bench OUTDIR  a 5-minute 44.1 kHz stereo 128 kbit/s file
+#   scripts/make_mp3_fixtures.sh --bench OUTDIR  three 5-minute joint-stereo files: 44.1 kHz
+#       128 kbit/s, 44.1 kHz VBR -V2, and 22.05 kHz 64 kbit/s
+#   scripts/make_mp3_fixtures.sh --crafted GENERATOR OUTDIR
+#       streams written by GENERATOR (a test program that prints the name of each
+#       OUTDIR/NAME.mp3 it writes), each decoded by mpg123 as above
 set -euo pipefail
 
+usage="usage: make_mp3_fixtures.sh [--bench] OUTDIR | --crafted GENERATOR OUTDIR"
 bench=0
+generator=
 if [[ ${1:-} == --bench ]]; then bench=1; shift; fi
-out=${1:?usage: make_mp3_fixtures.sh [--bench] OUTDIR}
-for tool in sox lame mpg123; do
+if [[ ${1:-} == --crafted ]]; then generator=${2:?$usage}; shift 2; fi
+out=${1:?$usage}
+tools="sox lame mpg123"
+if [[ -n $generator ]]; then tools=mpg123; fi
+for tool in $tools; do
   command -v "$tool" >/dev/null || { echo "make_mp3_fixtures: $tool is not installed" >&2; exit 1; }
 done
 mkdir -p "$out"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+
+# The reference outputs of OUTDIR/NAME.mp3.
+reference() {
+  local name=$1
+  mpg123 -q --no-gapless -e f32 -s "$out/$name.mp3" > "$out/$name.f32"
+  mpg123 -q --no-gapless -e s16 -s "$out/$name.mp3" > "$out/$name.s16"
+}
+
+if [[ -n $generator ]]; then
+  "$generator" "$out" > "$tmp/list"
+  while read -r name; do reference "$name"; done < "$tmp/list"
+  mv "$tmp/list" "$out/fixtures.txt"
+  exit 0
+fi
 
 # A test signal: a sweep with a second tone, then noise bursts and clicks (which make the
 # encoder switch to short blocks). $1 rate, $2 channels, $3 seconds, $4 output.
@@ -37,14 +60,15 @@ fixture() {
   shift 4
   make_signal "$rate" "$channels" "$seconds" "$tmp/$name.wav"
   lame --quiet "$@" "$tmp/$name.wav" "$out/$name.mp3"
-  mpg123 -q --no-gapless -e f32 -s "$out/$name.mp3" > "$out/$name.f32"
-  mpg123 -q --no-gapless -e s16 -s "$out/$name.mp3" > "$out/$name.s16"
+  reference "$name"
   echo "$name" >> "$tmp/list"
 }
 
 if [[ $bench == 1 ]]; then
   sox -n -r 44100 -c 2 -b 16 "$tmp/long.wav" synth 300 pinknoise sine 220-4400 tremolo 2 50 gain -10
-  lame --quiet -b 128 "$tmp/long.wav" "$out/bench_5min_128k.mp3"
+  lame --quiet -b 128 -m j "$tmp/long.wav" "$out/bench_5min_128k.mp3"
+  lame --quiet -V 2 -m j "$tmp/long.wav" "$out/bench_5min_vbr_v2.mp3"
+  lame --quiet --resample 22.05 -b 64 -m j "$tmp/long.wav" "$out/bench_5min_22050.mp3"
   exit 0
 fi
 

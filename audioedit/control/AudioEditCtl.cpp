@@ -9,21 +9,24 @@
 #include "audioedit/control/ControlRecords.h"
 #include "audioedit/control/ControlView.h"
 #include "platform/com/Bstr.h"
-#include "platform/com/CodePage.h"
+#include "platform/fileio/PathText.h"
 #include "platform/com/SafeArray.h"
 #include "platform/registry/Activation.h"
 
 namespace audioedit {
 namespace {
 
+// File names keep their bytes through the wide strings (fileio/PathText.h); a wide name
+// that stands for no byte string on this system loads nothing.
 std::string PathFromBstr(BSTR text) {
-  return text ? com::Utf16ToUtf8(std::u16string_view(text, com::SysStringLen(text))) : std::string();
+  if (!text) return std::string();
+  return fileio::PathFromWide(std::u16string_view(text, com::SysStringLen(text))).value_or("");
 }
 
-// A new BSTR (empty, not null, for an empty value).
+// A new BSTR (empty, not null, for an empty value); file names keep their bytes.
 HRESULT ReturnString(const std::string& utf8, BSTR* out) {
   if (!out) return com::E_POINTER;
-  const std::u16string wide = com::Utf8ToUtf16(utf8);
+  const std::u16string wide = fileio::PathToWide(utf8);
   *out = com::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   return *out ? com::S_OK : com::E_OUTOFMEMORY;
 }
@@ -70,8 +73,7 @@ AudioEditCtl::AudioEditCtl(com::ModuleLock* module)
       }) {}
 
 AudioEditCtl::~AudioEditCtl() {
-  silent_ = true;
-  cancelling_ = true;
+  lifecycle_.Close();
   runner_.StopAll([this](const std::function<bool()>& done) { WaitForWorkers(done); });
   Destroy();
   view_.reset();
@@ -137,12 +139,22 @@ bool AudioEditCtl::WithPortFromWorker(F&& use) {
   return true;
 }
 
+win::WindowPort* AudioEditCtl::Port() const {
+  std::lock_guard lock(portMutex_);
+  return port_;
+}
+
 void AudioEditCtl::WaitForWorkers(const std::function<bool()>& done) {
-  if (port_ && port_->IsWindowThread()) port_->WaitHandlingSent(done);
+  win::WindowPort* port = Port();
+  if (port && port->IsWindowThread()) port->WaitHandlingSent(done);
 }
 
 win::LRESULT AudioEditCtl::WindowProc(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam) {
-  if (msg == WM_AE_LOADRESULT) return OnLoadResult(static_cast<std::int32_t>(wParam));
+  if (msg == WM_AE_LOADRESULT) {
+    // Sent by a worker that waits for the answer, so its token outlives this call.
+    const auto* token = reinterpret_cast<const CancelToken*>(lParam);
+    return token ? OnLoadResult(static_cast<std::int32_t>(wParam), *token) : 0;
+  }
   bool handled = false;
   const win::LRESULT result = PlaybackMessage(msg, wParam, lParam, handled);
   if (handled) return result;
@@ -196,25 +208,30 @@ void AudioEditCtl::RunLoad(const LoadRequest& request, const CancelToken& token)
     std::lock_guard lock(portMutex_);
     pendingDividers_ = request.dividers;
   }
-  HandOver(result);
+  HandOver(result, token);
   if (result != PEC_Success || token.Cancelled()) return;
   WithPortFromWorker([](win::WindowPort& port) { port.InvalidateRect(nullptr, true); });
   FireAudioEditMsg(AEMSG_EndPeakFile, 0);
 }
 
-void AudioEditCtl::HandOver(std::int32_t result) {
-  const bool sent = WithPortFromWorker([result](win::WindowPort& port) {
-    port.SendMessage(WM_AE_LOADRESULT, static_cast<win::WPARAM>(result), 0);
+void AudioEditCtl::HandOver(std::int32_t result, const CancelToken& token) {
+  const bool sent = WithPortFromWorker([result, &token](win::WindowPort& port) {
+    port.SendMessage(WM_AE_LOADRESULT, static_cast<win::WPARAM>(result),
+                     reinterpret_cast<win::LPARAM>(&token));
   });
-  if (!sent) OnLoadResult(result);
+  if (!sent) OnLoadResult(result, token);
 }
 
-win::LRESULT AudioEditCtl::OnLoadResult(std::int32_t result) {
-  if (cancelling_ || silent_) return 0;
-  ++handOverDepth_;
+win::LRESULT AudioEditCtl::OnLoadResult(std::int32_t result, const CancelToken& token) {
+  if (!lifecycle_.BeginHandOver()) return 0;
+  // A cancel that ended between the worker's last check and now.
+  if (token.Cancelled()) {
+    lifecycle_.EndHandOver();
+    return 0;
+  }
   if (result == PEC_Success) {
-    const AUDIO_INFO info = state_.Info();
-    dividers_.SetTimeBase(info.freq, state_.TotalFrames());
+    const LoadSnapshot loaded = state_.Snapshot();
+    dividers_.SetTimeBase(loaded.info.freq, loaded.totalFrames);
     dividers_.HideCurrentMark();
     dividers_.put_CurrentFrame(0);
     ResetViewAfterLoad();
@@ -226,7 +243,7 @@ win::LRESULT AudioEditCtl::OnLoadResult(std::int32_t result) {
   FireAudioEditMsg(AEMSG_PeakError, static_cast<std::uint32_t>(result));
   // A cancel from inside the event leaves the old dividers.
   if (result == PEC_Success && state_.HasAudio()) InstallPendingDividers();
-  --handOverDepth_;
+  lifecycle_.EndHandOver();
   return 0;
 }
 
@@ -245,17 +262,20 @@ void AudioEditCtl::InstallPendingDividers() {
 }
 
 HRESULT AudioEditCtl::CancelLoading() {
-  if (cancelling_ || !runner_.HasWorker()) return com::S_OK;
-  cancelling_ = true;
-  if (handOverDepth_ > 0 || runner_.OnWorkerThread()) {
+  if (!runner_.HasWorker()) return com::S_OK;
+  bool duringHandOver = false;
+  // A second cancel (from an event of the first, or from another thread) has nothing to do.
+  if (!lifecycle_.BeginCancel(duringHandOver)) return com::S_OK;
+  bool cancelled = false;
+  if (duringHandOver || runner_.OnWorkerThread()) {
     // The worker waits for this very thread: stop it without waiting for it.
-    runner_.RequestCancel();
+    cancelled = runner_.RequestCancel();
   } else {
-    runner_.Cancel([this](const std::function<bool()>& done) { WaitForWorkers(done); });
+    cancelled = runner_.Cancel([this](const std::function<bool()>& done) { WaitForWorkers(done); });
   }
-  state_.ClearNames();
-  cancelling_ = false;
-  FireAudioEditMsg(AEMSG_PeakError, PEC_LoadingCanceled);
+  if (cancelled) state_.ClearNames();
+  lifecycle_.EndCancel();
+  if (cancelled) FireAudioEditMsg(AEMSG_PeakError, PEC_LoadingCanceled);
   return com::S_OK;
 }
 
@@ -291,19 +311,19 @@ HRESULT AudioEditCtl::Invoke(com::DISPID dispIdMember, com::REFIID riid, com::LC
 // --- events ---
 
 void AudioEditCtl::FireAudioEditMsg(std::uint32_t msg, std::uint32_t param) {
-  if (silent_) return;
+  if (lifecycle_.IsClosed()) return;
   if (com::ConnectionPoint* point = points_.Get(DIID__IAudioEditCtlEvents))
     point->FireEvent(DISPID_AudioEditMsg, {msg, param});
 }
 
 void AudioEditCtl::FirePeakFileProgress(std::uint32_t progress) {
-  if (silent_) return;
+  if (lifecycle_.IsClosed()) return;
   if (com::ConnectionPoint* point = points_.Get(DIID__IAudioEditCtlEvents))
     point->FireEvent(DISPID_PeakFileProgress, {progress});
 }
 
 void AudioEditCtl::FireDividerSelected(std::uint32_t frame) {
-  if (silent_) return;
+  if (lifecycle_.IsClosed()) return;
   if (com::ConnectionPoint* point = points_.Get(DIID__IAudioEditCtlEvents))
     point->FireEvent(DISPID_DividerSelected, {frame});
 }
@@ -345,7 +365,7 @@ HRESULT AudioEditCtl::get_IsAudioFileLoaded(LONG* value) {
 HRESULT AudioEditCtl::GetAudioInfo(AUDIO_INFO* pAI) {
   if (!pAI) return com::E_POINTER;
   const std::uint32_t interval = pAI->sample_interval;
-  *pAI = state_.Info();
+  *pAI = state_.Snapshot().info;
   pAI->sample_interval = interval;
   return com::S_OK;
 }
@@ -380,7 +400,9 @@ HRESULT AudioEditCtl::get_MinSplitFrames(UINT* value) { return dividers_.get_Min
 HRESULT AudioEditCtl::put_MinSplitFrames(UINT value) { return dividers_.put_MinSplitFrames(value); }
 
 void AudioEditCtl::RepaintAll() {
-  if (port_) port_->InvalidateRect(nullptr, true);
+  // InvalidateRect is made for any thread; the window stays attached during window-thread
+  // calls, and a worker calls this only when there is no window.
+  if (win::WindowPort* port = Port()) port->InvalidateRect(nullptr, true);
 }
 
 // --- IPersistStreamInit ---

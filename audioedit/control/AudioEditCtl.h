@@ -7,8 +7,10 @@
 // result to the window thread with the synchronous message WM_AE_LOADRESULT; the window
 // thread then resets the view, fires AEMSG_PeakError and installs the dividers. Without a
 // window the worker does that hand-over itself, so those events then come from the worker.
-// LoadState (figures and names) is locked; the worker reaches the window only through
-// SendMessage and InvalidateRect, both made for other threads.
+// LoadState (figures and names) is locked and read as one snapshot where several fields
+// belong together; LoadLifecycle holds the cancel and hand-over state under one lock; the
+// worker reaches the window only through SendMessage and InvalidateRect, both made for other
+// threads. A host may call CancelLoading from an event handler on the worker.
 //
 // The host side: Create(port) attaches the control to its window (the window port takes
 // the place of in-place activation), Destroy() detaches it; the destructor does that too.
@@ -28,9 +30,11 @@
 #include "audioedit/DividerListHost.h"
 #include "audioedit/control/IAudioEditCtl.h"
 #include "audioedit/control/IAudioEditWindow.h"
+#include "audioedit/control/LoadLifecycle.h"
 #include "audioedit/control/LoadRequest.h"
 #include "audioedit/control/LoadRunner.h"
 #include "audioedit/control/LoadState.h"
+#include "audioedit/control/PlaybackGraph.h"
 #include "audioedit/control/StockProperties.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/ConnectionPoint.h"
@@ -241,13 +245,17 @@ class AudioEditCtl final
   // Loading.
   HRESULT StartLoad(LoadRequest request);
   void RunLoad(const LoadRequest& request, const CancelToken& token);
-  void HandOver(std::int32_t result);
-  win::LRESULT OnLoadResult(std::int32_t result);
+  void HandOver(std::int32_t result, const CancelToken& token);
+  // `token` is the load's: a result whose load was cancelled meanwhile is dropped.
+  win::LRESULT OnLoadResult(std::int32_t result, const CancelToken& token);
   void InstallPendingDividers();
   // Runs `use` with the window port from a worker thread, unless there is no window; the
   // window is not detached meanwhile.
   template <class F>
   bool WithPortFromWorker(F&& use);
+  // The attached window, or null. Safe on any thread; on the window thread the result stays
+  // valid for the length of the call, because only that thread attaches and detaches.
+  win::WindowPort* Port() const;
   // The window thread waits for `done` while handling what workers send it.
   void WaitForWorkers(const std::function<bool()>& done);
   void CancelAndJoinAll();
@@ -268,11 +276,35 @@ class AudioEditCtl final
   void CloseViewPeakFile();
   void ResetViewAfterLoad();
 
-  // The playback's part (AudioEditCtlPlayback.cpp).
+  // --- playback (AudioEditCtlPlayback.cpp) ---
+ public:
+  // Where the playback graph comes from (default: the class registry's filter graph).
+  void SetGraphFactory(GraphFactory factory);
+  // The last playback set-up: its result and, when it failed, why (S_OK and empty before
+  // the first load). Hosts that want to tell the user why there is no sound read these.
+  HRESULT PlaybackSetUpResult() const { return playbackSetUp_; }
+  const std::string& PlaybackSetUpError() const { return playbackSetUpError_; }
+  PlaybackState PlaybackStateNow() const { return playState_; }
+
+ private:
   void SetUpPlayback();
+  HRESULT BuildGraph(win::WindowPort* port);
   void TearDownPlayback();
   win::LRESULT PlaybackMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam,
                                bool& handled);
+  void StartPositionTimer();
+  void KillPositionTimer();
+  void OnPositionTimer();
+  void OnGraphEvents();
+
+  GraphFactory graphFactory_ = &CreateRegisteredFilterGraph;
+  PlaybackGraph graph_;
+  PlaybackState playState_ = kPlaybackStopped;
+  win::TimerId positionTimer_ = 0;
+  win::WindowPort* timerPort_ = nullptr;  // the window positionTimer_ runs on
+  HRESULT playbackSetUp_ = com::S_OK;
+  std::string playbackSetUpError_;
+  // --- end of playback ---
 
   com::ConnectionPointSet points_;
   StockProperties stock_;
@@ -284,18 +316,15 @@ class AudioEditCtl final
   DividerList dividers_;
   std::unique_ptr<ControlView> view_;
 
-  // The window; guarded by portMutex_ because workers use it.
+  // The window; guarded by portMutex_ because workers use it. Read it through Port().
   mutable std::mutex portMutex_;
   win::WindowPort* port_ = nullptr;
   int portUsers_ = 0;  // workers inside a call on port_
   std::string tempDirectory_;
   std::optional<std::vector<DIVIDER>> pendingDividers_;  // of the load being handed over
 
-  // Cancel state.
-  // Atomic because a load without a window hands over on its worker.
-  std::atomic<bool> cancelling_{false};
-  std::atomic<int> handOverDepth_{0};
-  std::atomic<bool> silent_{false};  // no more events: the control is going away
+  // Whether a cancel or a hand-over is under way, and whether the control is going away.
+  LoadLifecycle lifecycle_;
 
   LoadRunner runner_;  // last: its threads end before the members above go away
 };

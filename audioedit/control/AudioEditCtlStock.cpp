@@ -101,7 +101,7 @@ HRESULT AudioEditCtl::get_Caption(BSTR* value) { return GetStockText(DISPID_CAPT
 // There are no window handles here: 1 stands for "has a window", 0 for none.
 HRESULT AudioEditCtl::get_HWND(LONG* value) {
   if (!value) return com::E_POINTER;
-  *value = port_ ? 1 : 0;
+  *value = Port() ? 1 : 0;
   return com::S_OK;
 }
 

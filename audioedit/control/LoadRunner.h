@@ -3,12 +3,16 @@
 // after another in the order they were asked for, each with its own events. Cancel() stops
 // every load started so far (a load started later is not affected) and waits until the last
 // thread has ended; threads are never killed.
+//
+// Every member may be called from any thread (a host may cancel from an event handler that
+// runs on a worker); the bookkeeping is under one mutex, which is never held while waiting.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -45,11 +49,9 @@ class LoadRunner {
   bool Start(Job job);
 
   // True while a thread is kept: from a Start until the next Cancel.
-  bool HasWorker() const { return kept_; }
+  bool HasWorker() const;
   // True on the thread of the last load started.
-  bool OnWorkerThread() const {
-    return last_ && last_->thread.get_id() == std::this_thread::get_id();
-  }
+  bool OnWorkerThread() const;
   // True while the last started thread has not finished.
   bool Running() const;
 
@@ -66,12 +68,16 @@ class LoadRunner {
     std::thread thread;
     std::atomic<bool> finished{false};
   };
-  void JoinLast();
+  std::shared_ptr<Worker> Last() const;
+  // Joins `worker` unless this is its own thread (a worker cannot join itself; the next
+  // load's thread or the destructor does).
+  static void Join(const std::shared_ptr<Worker>& worker);
 
   const std::function<void()> onFinished_;
   std::atomic<std::uint64_t> epoch_{0};
-  std::shared_ptr<Worker> last_;
-  bool kept_ = false;
+  mutable std::mutex mutex_;
+  std::shared_ptr<Worker> last_;  // guarded by mutex_
+  bool kept_ = false;             // guarded by mutex_
 };
 
 }  // namespace audioedit

@@ -7,6 +7,11 @@
 
 namespace audioedit {
 
+LoadSnapshot LoadState::Snapshot() const {
+  std::lock_guard lock(mutex_);
+  return LoadSnapshot{info_, audioFileName_, peakFileName_, errorCode_, errorString_, totalFrames_};
+}
+
 AUDIO_INFO LoadState::Info() const {
   std::lock_guard lock(mutex_);
   return info_;

@@ -16,12 +16,24 @@
 
 namespace audioedit {
 
+// Everything a reader may need of one load, taken under one lock.
+struct LoadSnapshot {
+  AUDIO_INFO info{};
+  std::string audioFileName;
+  std::string peakFileName;
+  std::int32_t errorCode = 0;
+  std::string errorString;
+  std::uint32_t totalFrames = 0;
+};
+
 class LoadState {
  public:
   LoadState() = default;
   LoadState(const LoadState&) = delete;
   LoadState& operator=(const LoadState&) = delete;
 
+  // All fields at once: use this where several must come from the same load.
+  LoadSnapshot Snapshot() const;
   AUDIO_INFO Info() const;
   std::string AudioFileName() const;
   std::string PeakFileName() const;

@@ -6,18 +6,15 @@
 
 #include <cerrno>
 
+#include "platform/fileio/InputOpen.h"
+
 namespace audioedit {
 
 bool InputFile::Open(const std::string& path) {
   Close();
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) return false;
-  struct stat st {};
-  if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
-    Close();
-    return false;
-  }
-  return true;
+  error_.clear();
+  fd_ = fileio::OpenRegularInput(path, &error_).Release();
+  return fd_ >= 0;
 }
 
 void InputFile::Close() {

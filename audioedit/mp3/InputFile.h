@@ -1,4 +1,5 @@
 // A thin read-only file wrapper: one descriptor, opened for reading, shared with writers.
+// Only regular files are opened (a FIFO or a device is refused before it can block).
 #pragma once
 
 #include <cstdint>
@@ -15,8 +16,10 @@ class InputFile {
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
 
-  // Opens an existing file for reading (a previous one is closed first).
+  // Opens an existing regular file for reading (a previous one is closed first). On
+  // failure Error() gives the reason ("No such file or directory", "Is a directory", ...).
   bool Open(const std::string& path);
+  const std::string& Error() const { return error_; }
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
   // Low 32 bits of the size; kInvalid when closed.
@@ -30,6 +33,7 @@ class InputFile {
 
  private:
   int fd_ = -1;
+  std::string error_;
 };
 
 }  // namespace audioedit

@@ -1,6 +1,7 @@
 #include "audioedit/mp3/Mp3SourceAdapter.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "audioedit/mp3/InputFile.h"
@@ -44,6 +45,9 @@ void Mp3SourceAdapter::Reset() {
   bounds_ = mpegaudio::AudioBounds{};
   fileSize_ = 0;
   bytesFed_ = 0;
+  fedAtLastFrame_ = 0;
+  layout_ = StreamLayout{};
+  ended_ = false;
 }
 
 bool Mp3SourceAdapter::Open(InputFile& file) {
@@ -64,7 +68,29 @@ bool Mp3SourceAdapter::Open(InputFile& file) {
     return false;
   }
   decoder_->SetSource(this);
+  FixLayoutFromFirstFrame();
   return true;
+}
+
+void Mp3SourceAdapter::FixLayoutFromFirstFrame() {
+  std::array<std::uint8_t, mpegaudio::kMaxFrameBytes16> scratch{};
+  int idleCalls = 0;
+  while (idleCalls < 2 && bytesFed_ <= kMaxBytesWithoutFrame) {
+    const std::uint64_t fedBefore = bytesFed_;
+    std::uint32_t written = 0;
+    decoder_->DecodeFrame(scratch.data(), static_cast<std::uint32_t>(scratch.size()), written);
+    if (written != 0) {
+      const mpegaudio::Mp3FrameProperties* frame = decoder_->GetFrameProperties();
+      properties_.channels = frame->outputChannels;
+      properties_.samplingRate = frame->outputSamplingRate;
+      break;
+    }
+    idleCalls = bytesFed_ != fedBefore ? 0 : idleCalls + 1;
+  }
+  layout_.Fix(properties_.channels, properties_.samplingRate);
+  decoder_->Reset();
+  file_->Seek(bounds_.start);
+  bytesFed_ = 0;
 }
 
 bool Mp3SourceAdapter::Analyse() {
@@ -82,14 +108,25 @@ bool Mp3SourceAdapter::Analyse() {
 }
 
 std::uint32_t Mp3SourceAdapter::Decode(std::uint8_t* out) {
-  if (!decoder_) return 0;
+  if (!decoder_ || ended_) return 0;
   std::uint32_t written = 0;
   decoder_->DecodeFrame(out, mpegaudio::kMaxFrameBytes16, written);
-  return written;
+  if (written == 0) {
+    if (bytesFed_ - fedAtLastFrame_ > kMaxBytesWithoutFrame) ended_ = true;
+    return 0;
+  }
+  fedAtLastFrame_ = bytesFed_;
+  const mpegaudio::Mp3FrameProperties* frame = decoder_->GetFrameProperties();
+  const std::optional<std::size_t> conformed =
+      layout_.Conform16(out, written, frame->outputChannels, frame->outputSamplingRate);
+  if (!conformed || *conformed > mpegaudio::kMaxFrameBytes16) {
+    ended_ = true;
+    return 0;
+  }
+  return static_cast<std::uint32_t>(*conformed);
 }
 
-std::int32_t Mp3SourceAdapter::Read(std::uint8_t* buffer, std::uint32_t count,
-                                    std::uint32_t& got) {
+std::int32_t Mp3SourceAdapter::Read(std::uint8_t* buffer, std::uint32_t count, std::uint32_t& got) {
   got = 0;
   if (file_ != nullptr && file_->Read(buffer, count, got)) bytesFed_ += got;
   return 0;

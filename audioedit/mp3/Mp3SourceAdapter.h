@@ -1,11 +1,16 @@
 // Between the MPEG file reader and the decoder: owns the stream analysis and the decoder
 // of one file, and feeds the decoder with the file's bytes as its Mp3Source. Leading ID3v2
-// tags are stepped over before analysis and decoding.
+// tags are stepped over before analysis and decoding. Every frame is delivered in the
+// layout of the stream's first frame (StreamLayout; Open decodes that frame once, and the
+// channels and rate of Properties() are its, where the analysis gives averages): a change of the
+// channel count inside the stream is conformed to it, a change of the sampling rate ends the audio
+// there, and so does a stretch of kMaxBytesWithoutFrame input bytes without a frame.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
+#include "audioedit/mp3/StreamLayout.h"
 #include "mpegaudio/Mp3Decoder.h"
 #include "mpegaudio/Mp3Source.h"
 #include "mpegaudio/analysis/AudioBounds.h"
@@ -31,7 +36,7 @@ class Mp3SourceAdapter final : public mpegaudio::Mp3Source {
   // Destroys the decoder objects and forgets the file.
   void Reset();
   // Decodes one frame into `out` (room for mpegaudio::kMaxFrameBytes16 bytes); returns the
-  // bytes written, 0 when no frame was produced.
+  // bytes written, 0 when no frame was produced or the audio has ended.
   std::uint32_t Decode(std::uint8_t* out);
 
   // Mp3Source, called by the decoder.
@@ -56,6 +61,7 @@ class Mp3SourceAdapter final : public mpegaudio::Mp3Source {
   };
 
   bool Analyse();
+  void FixLayoutFromFirstFrame();
 
   InputFile* file_ = nullptr;
   std::unique_ptr<mpegaudio::Mp3Decoder, DecoderDeleter> decoder_;
@@ -64,6 +70,9 @@ class Mp3SourceAdapter final : public mpegaudio::Mp3Source {
   mpegaudio::AudioBounds bounds_;
   std::uint32_t fileSize_ = 0;
   std::uint64_t bytesFed_ = 0;
+  std::uint64_t fedAtLastFrame_ = 0;
+  StreamLayout layout_;
+  bool ended_ = false;
 };
 
 }  // namespace audioedit

@@ -6,6 +6,18 @@
 namespace audioedit::view {
 namespace {
 
+// The value of one sample of `Bytes` bytes: unsigned for 8-bit records, else the signed
+// 16-bit value of its two most significant bytes (24- and 32-bit records paint as 16-bit).
+template <std::size_t Bytes>
+std::int32_t SampleValue(const std::uint8_t* p) {
+  if constexpr (Bytes == 1) {
+    return p[0];
+  } else {
+    return static_cast<std::int16_t>(
+        static_cast<std::uint16_t>(p[Bytes - 2] | (p[Bytes - 1] << 8)));
+  }
+}
+
 // Widens `peaks` of `channels` channels by `count` records of `stride` bytes at `data`.
 template <std::size_t ValueBytes>
 void Widen(const std::uint8_t* data, std::size_t count, std::size_t stride, int channels,
@@ -15,12 +27,7 @@ void Widen(const std::uint8_t* data, std::size_t count, std::size_t stride, int 
     std::int32_t hi = peaks.max[c];
     const std::uint8_t* p = data + c * ValueBytes;
     for (std::size_t i = 0; i < count; ++i, p += stride) {
-      std::int32_t v;
-      if constexpr (ValueBytes == 1) {
-        v = p[0];
-      } else {
-        v = static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
-      }
+      const std::int32_t v = SampleValue<ValueBytes>(p);
       lo = std::min(lo, v);
       hi = std::max(hi, v);
     }
@@ -37,7 +44,9 @@ PeakColumnReader::PeakColumnReader(const AUDIO_INFO& info, std::uint32_t peaksPe
       channelsRead_(info.channels >= 2 ? 2 : 1),
       peaksPerColumn_(std::max<std::uint32_t>(peaksPerColumn, 1)),
       maxColumns_(maxColumns) {
-  const std::size_t bytes = info.bits == 8 ? 1 : info.bits == 16 ? 2 : 0;
+  const std::size_t bytes = info.bits == 8 || info.bits == 16 || info.bits == 24 || info.bits == 32
+                                ? std::size_t{info.bits} / 8
+                                : 0;
   if (bytes != 0 && info.channels != 0 && recordBytes_ >= bytes * channelsRead_) {
     valueBytes_ = bytes;
   }
@@ -45,8 +54,12 @@ PeakColumnReader::PeakColumnReader(const AUDIO_INFO& info, std::uint32_t peaksPe
 }
 
 std::int32_t PeakColumnReader::Value(const std::uint8_t* p) const {
-  if (valueBytes_ == 1) return p[0];
-  return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
+  switch (valueBytes_) {
+    case 1: return SampleValue<1>(p);
+    case 2: return SampleValue<2>(p);
+    case 3: return SampleValue<3>(p);
+    default: return SampleValue<4>(p);
+  }
 }
 
 void PeakColumnReader::TakeRecord(const std::uint8_t* record) {
@@ -87,10 +100,11 @@ bool PeakColumnReader::Feed(const std::uint8_t* data, std::size_t size) {
     // The rest of the column, as far as this chunk reaches, in one pass.
     const std::size_t count =
         std::min<std::size_t>(size / recordBytes_, peaksPerColumn_ - inColumn_);
-    if (valueBytes_ == 1) {
-      Widen<1>(data, count, recordBytes_, channelsRead_, current_);
-    } else {
-      Widen<2>(data, count, recordBytes_, channelsRead_, current_);
+    switch (valueBytes_) {
+      case 1: Widen<1>(data, count, recordBytes_, channelsRead_, current_); break;
+      case 2: Widen<2>(data, count, recordBytes_, channelsRead_, current_); break;
+      case 3: Widen<3>(data, count, recordBytes_, channelsRead_, current_); break;
+      default: Widen<4>(data, count, recordBytes_, channelsRead_, current_); break;
     }
     inColumn_ += static_cast<std::uint32_t>(count);
     data += count * recordBytes_;

@@ -2,8 +2,8 @@
 //
 // Records come in as raw bytes in any chunking; a record split across two chunks is joined.
 // Each record holds one value per channel, the first channel first: unsigned bytes for 8-bit
-// files, signed little-endian 16-bit values for 16-bit files. At most the first two channels
-// are read. After `peaksPerColumn` records a column is closed; feeding stops being useful
+// files, signed little-endian values for 16-, 24- and 32-bit files, of which the two most
+// significant bytes are painted. At most the first two channels are read. After `peaksPerColumn` records a column is closed; feeding stops being useful
 // once `maxColumns` columns are closed. Finish() closes a last, partial column with the
 // records it has.
 #pragma once
@@ -26,7 +26,7 @@ class PeakColumnReader {
  public:
   PeakColumnReader(const AUDIO_INFO& info, std::uint32_t peaksPerColumn, std::size_t maxColumns);
 
-  // False when the record layout cannot be painted (not 8 or 16 bits, or records too short
+  // False when the record layout cannot be painted (not 8, 16, 24 or 32 bits, or records too short
   // for the channels they should hold): nothing is ever reduced then.
   bool CanRead() const { return valueBytes_ != 0; }
   // Takes the next bytes of the record stream. Returns true while more columns are wanted.

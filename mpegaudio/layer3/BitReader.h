@@ -15,14 +15,16 @@ class BitReader {
   BitReader(const std::uint8_t* data, std::uint32_t startBit, std::uint32_t limitBits)
       : data_(data), pos_(startBit), limit_(limitBits) {}
 
-  // The next n bits (1..25) without consuming them.
-  std::uint32_t Peek(int n) const {
+  // The next 57 bits or more, most significant first, in the top of the word (zero at or
+  // past the limit). Decoders consume from it and then Skip() what they used.
+  std::uint64_t Window() const {
     if (pos_ >= limit_) return 0;
     std::uint64_t word;
     std::memcpy(&word, data_ + (pos_ >> 3), sizeof word);
-    word = __builtin_bswap64(word) << (pos_ & 7);
-    return static_cast<std::uint32_t>(word >> (64 - n));
+    return __builtin_bswap64(word) << (pos_ & 7);
   }
+  // The next n bits (1..25) without consuming them.
+  std::uint32_t Peek(int n) const { return static_cast<std::uint32_t>(Window() >> (64 - n)); }
   std::uint32_t Read(int n) {
     if (n == 0) return 0;
     std::uint32_t value;

@@ -15,7 +15,8 @@ void InverseMdct12(const float* in, int stride, float out[12]);
 
 // Turns `spectrum` (32 subbands x 18 lines) into 32 subbands x 18 time samples in place.
 // Subbands from `subbandLimit` on output only their stored overlap.
-// `longSubbandsInMixed`: subbands of a mixed block that use the long window.
+// `longSubbandsInMixed`: subbands of a mixed short block that use the normal long window.
+// Start and stop blocks with the mixed flag use it for their two lowest subbands.
 void HybridFilterbank(float spectrum[kLines], float overlap[kSubbands][kSlots],
                       const GranuleInfo& g, int subbandLimit, int longSubbandsInMixed);
 

@@ -65,9 +65,9 @@ void Layer3Decoder::DecodeChannel(BitReader& bits, const FrameContext& ctx, int 
   } else {
     ReadScaleFactorsMpeg2(bits, ctx.IntensityStereo() && ch == 1, g, sf);
   }
-  g.nonZeroLines = DecodeSpectrum(bits, end, g, bands, ctx.mpeg1, scratch_.quantized);
-  Requantize(scratch_.quantized, g, sf, bands, MixedSplitFor(ctx.mpeg1, ctx.bandTable),
-             scratch_.spectrum[ch]);
+  BandGains gains;
+  ComputeBandGains(g, sf, bands, MixedSplitFor(ctx.mpeg1, ctx.bandTable), gains);
+  g.nonZeroLines = DecodeSpectrum(bits, end, g, bands, ctx.mpeg1, gains, scratch_.spectrum[ch]);
 }
 
 void Layer3Decoder::FinishGranule(const FrameContext& ctx, int gr, bool concealed,

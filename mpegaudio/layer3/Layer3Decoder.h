@@ -38,7 +38,6 @@ struct Layer3State {
 
 struct Layer3Scratch {
   SideInfo side;
-  int quantized[kLines];
   alignas(32) float spectrum[2][kLines];
   alignas(32) float pcm[2][kLines];
 };

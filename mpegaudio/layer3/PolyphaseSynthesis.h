@@ -20,9 +20,6 @@ class PolyphaseSynthesis {
   void Run(const float* const subbands[], int channels, float* const pcm[]);
 
  private:
-  // Stores the matrixed values x (the DCT of one slot) and windows the history.
-  void Slot(int channel, const float x[32], float out[32]);
-
   // Per channel and slot: the 64 matrixed values V[0..63] the window needs.
   alignas(32) float history_[kMaxChannels][16][64] = {};
   int slot_ = 0;  // slot of the newest values; steps down before each time slot

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <csignal>
 
 #include "audioedit/PeakFile.h"
@@ -19,18 +20,15 @@ using testing_support::RecordedEvents;
 using testing_support::SyntheticReader;
 using testing_support::TempDir;
 
-// Record k is frame (k + 1) * interval - 1, every channel, 8-bit samples as they are and
-// wider samples reduced to their two most significant bytes.
+// Record k is frame (k + 1) * interval - 1, verbatim: every channel, every byte.
 std::vector<std::uint8_t> ExpectedRecords(const std::vector<std::uint8_t>& pcm,
                                           std::uint16_t channels, std::uint16_t bits,
                                           std::uint32_t interval) {
-  const std::size_t sample = bits / 8, frameBytes = sample * channels;
-  const std::size_t keep = sample == 1 ? 1 : 2;
+  const std::size_t frameBytes = std::size_t{bits} / 8 * channels;
   std::vector<std::uint8_t> out;
   for (std::size_t f = interval - 1; (f + 1) * frameBytes <= pcm.size(); f += interval)
-    for (std::size_t c = 0; c < channels; ++c)
-      for (std::size_t b = sample - keep; b < sample; ++b)
-        out.push_back(pcm[f * frameBytes + c * sample + b]);
+    out.insert(out.end(), pcm.begin() + static_cast<std::ptrdiff_t>(f * frameBytes),
+               pcm.begin() + static_cast<std::ptrdiff_t>((f + 1) * frameBytes));
   return out;
 }
 
@@ -67,6 +65,14 @@ struct BuildCase {
   std::int32_t interval;
 };
 
+// "stereo24_wav_100": readable and the same on every run.
+std::string BuildCaseName(const testing::TestParamInfo<BuildCase>& info) {
+  std::string name = info.param.file;
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name + "_" + std::to_string(info.param.interval);
+}
+
 class PeakFileBuild : public PeakFileTest, public testing::WithParamInterface<BuildCase> {};
 
 TEST_P(PeakFileBuild, HeaderAndEveryRecordMatchTheDecodedPcm) {
@@ -79,7 +85,7 @@ TEST_P(PeakFileBuild, HeaderAndEveryRecordMatchTheDecodedPcm) {
   const std::vector<std::uint8_t> file = ReadFile(peak.PeakPath());
   ASSERT_GE(file.size(), kPeakHeaderSize);
   const AUDIO_INFO h = HeaderOf(file);
-  const std::uint16_t recordBits = wav.bits == 8 ? 8 : 16;
+  const std::uint16_t recordBits = wav.bits;
   EXPECT_EQ(h.channels, wav.channels);
   EXPECT_EQ(h.bits, recordBits);
   EXPECT_EQ(h.freq, wav.rate);
@@ -103,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
     Fixtures, PeakFileBuild,
     testing::Values(BuildCase{"mono8.wav", 147}, BuildCase{"stereo16.wav", 147},
                     BuildCase{"stereo16.wav", 1}, BuildCase{"stereo24.wav", 100},
-                    BuildCase{"three16.wav", 147}, BuildCase{"short16.wav", 147}));
+                    BuildCase{"three16.wav", 147}, BuildCase{"short16.wav", 147}),
+    BuildCaseName);
 
 TEST_F(PeakFileTest, AudioShorterThanOneIntervalGivesAHeaderOnly) {
   ASSERT_EQ(peak.Build(Fixture("short16.wav"), 0), PEC_Success);
@@ -141,8 +148,8 @@ TEST_F(PeakFileTest, FramesSplitAcrossReadsStayAligned) {
   std::vector<std::uint8_t> pcm(kFrames * 9);
   for (std::size_t i = 0; i < pcm.size(); ++i) pcm[i] = SyntheticReader::ByteAt(i);
   const std::vector<std::uint8_t> file = ReadFile(peak.PeakPath());
-  EXPECT_EQ(HeaderOf(file).BPS, 6);
-  EXPECT_EQ(HeaderOf(file).bits, 16);
+  EXPECT_EQ(HeaderOf(file).BPS, 9);
+  EXPECT_EQ(HeaderOf(file).bits, 24);
   EXPECT_EQ(HeaderOf(file).blockalign, 9);
   EXPECT_EQ(std::vector<std::uint8_t>(file.begin() + kPeakHeaderSize, file.end()),
             ExpectedRecords(pcm, 3, 24, 7));
@@ -229,6 +236,18 @@ TEST_F(PeakFileTest, ValidateRejectsOtherAudioAndBrokenFiles) {
   std::fill_n(bytes.begin() + 20, 8, 0);  // the header of a build that never finished
   EXPECT_EQ(peak.Validate(Fixture("stereo16.wav"), write("unfinished", bytes.size())),
             PEC_PeakFileIsInvalid);
+}
+
+TEST_F(PeakFileTest, ValidateNeverWaitsOnAPeakFileOrAudioThatIsNoRegularFile) {
+  const std::string fifo = dir.Path() + "/peaks.fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // A plain open of a FIFO without a writer would block here for ever.
+  EXPECT_EQ(peak.Validate(Fixture("stereo16.wav"), fifo), PEC_PeakFileNotFound);
+  EXPECT_EQ(peak.Validate(Fixture("stereo16.wav"), dir.Path()), PEC_PeakFileNotFound);
+  const std::string kept = Kept("stereo16.wav");
+  EXPECT_EQ(peak.Validate(fifo, kept), PEC_AudioFileNotFound);
+  EXPECT_EQ(peak.Build(fifo, 147), PEC_UnknownAudioFormat);
+  EXPECT_EQ(peak.Build("/dev/zero", 147), PEC_UnknownAudioFormat);
 }
 
 TEST_F(PeakFileTest, ValidateRejectsAPeakFileOlderThanItsAudio) {

@@ -30,7 +30,7 @@ TEST(PeakSampler, WritesFullBatchesThenTheRest) {
   EXPECT_EQ(sampler.Records(), 100000u);
 }
 
-TEST(PeakSampler, WideSamplesKeepTheirTwoMostSignificantBytes) {
+TEST(PeakSampler, WideSamplesAreCopiedWhole) {
   Batches out;
   PeakSampler sampler(2, 3, 2, 1000, out.Sink());
   // Frame 0 is skipped; frame 1 holds -2 (0xFFFFFE) and 0x123456.
@@ -38,7 +38,7 @@ TEST(PeakSampler, WideSamplesKeepTheirTwoMostSignificantBytes) {
   ASSERT_TRUE(sampler.Feed(pcm, 5));
   ASSERT_TRUE(sampler.Feed(pcm + 5, sizeof pcm - 5));
   ASSERT_TRUE(sampler.Finish());
-  EXPECT_EQ(out.bytes, (std::vector<std::uint8_t>{0xFF, 0xFF, 0x34, 0x12}));
+  EXPECT_EQ(out.bytes, (std::vector<std::uint8_t>{0xFE, 0xFF, 0xFF, 0x56, 0x34, 0x12}));
 }
 
 TEST(PeakSampler, RefusedBatchStopsTheFeed) {

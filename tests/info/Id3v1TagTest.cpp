@@ -10,8 +10,6 @@
 namespace info {
 namespace {
 
-using test::Bytes;
-
 Id3v1Tag::Block Block(const char* title, std::uint8_t genre) {
   Id3v1Tag::Block block{};
   std::memcpy(block.data(), "TAG", 3);
@@ -69,44 +67,25 @@ TEST(Id3v1Tag, RendersFieldsAtTheirOffsets) {
   EXPECT_EQ(tag.Render()[127], 255);
 }
 
-TEST(Id3v1Tag, ReadOfShortAndUntaggedFiles) {
-  test::TempDir dir;
+TEST(Id3v1Tag, TrackAndGenreBytesAreKept) {
+  Id3v1Tag::Block block = Block("t", 200);  // genre byte outside the table
+  std::memcpy(block.data() + 97, "comment", 7);
+  block[97 + 29] = 5;
   Id3v1Tag tag;
-  test::WriteBytes(dir.File("short"), Bytes(100, 1));
-  EXPECT_FALSE(tag.Read(dir.File("short")));
-  test::WriteBytes(dir.File("plain"), Bytes(1000, 1));
-  EXPECT_TRUE(tag.Read(dir.File("plain")));
-  EXPECT_FALSE(tag.present);
-  EXPECT_FALSE(tag.Read(dir.File("missing")));
-}
-
-TEST(Id3v1Tag, WriteAppendsOnceThenReplaces) {
-  test::TempDir dir;
-  const std::string path = dir.File("a.mp3");
-  const Bytes audio(1000, 0x55);
-  test::WriteBytes(path, audio);
-  Id3v1Tag tag;
-  tag.title = "First";
-  ASSERT_TRUE(tag.Write(path));
-  Bytes bytes = test::ReadBytes(path);
-  ASSERT_EQ(bytes.size(), 1128u);
-  EXPECT_TRUE(std::equal(audio.begin(), audio.end(), bytes.begin()));
-  EXPECT_EQ(std::memcmp(bytes.data() + 1000, "TAGFirst", 8), 0);
-  tag.title = "Second";
-  ASSERT_TRUE(tag.Write(path));
-  bytes = test::ReadBytes(path);
-  ASSERT_EQ(bytes.size(), 1128u);
-  Id3v1Tag back;
-  ASSERT_TRUE(back.Read(path));
-  EXPECT_EQ(back.title, "Second");
-}
-
-TEST(Id3v1Tag, WriteCreatesAMissingFile) {
-  test::TempDir dir;
-  Id3v1Tag tag;
-  tag.artist = "Someone";
-  ASSERT_TRUE(tag.Write(dir.File("new.mp3")));
-  EXPECT_EQ(test::ReadBytes(dir.File("new.mp3")).size(), 128u);
+  tag.Parse(block);
+  EXPECT_EQ(tag.track, 5);
+  EXPECT_EQ(tag.genre, "Unknown genre");
+  tag.title = "Other";
+  Id3v1Tag::Block out = tag.Render();
+  EXPECT_EQ(out[126], 5);
+  EXPECT_EQ(out[125], 0);
+  EXPECT_EQ(out[127], 200);
+  tag.comment = std::string(29, 'c');  // no room for the track number
+  out = tag.Render();
+  EXPECT_EQ(out[125], 'c');
+  EXPECT_EQ(out[126], 0);
+  tag.SetGenre("(13) Pop");
+  EXPECT_EQ(tag.Render()[127], 13);
 }
 
 }  // namespace

@@ -10,8 +10,6 @@
 
 namespace info::test {
 
-namespace {
-
 std::string RunCommand(const std::string& command) {
   std::string out;
   FILE* pipe = ::popen(command.c_str(), "r");
@@ -22,6 +20,8 @@ std::string RunCommand(const std::string& command) {
   ::pclose(pipe);
   return out;
 }
+
+namespace {
 
 const std::string kMutagenScript = std::string(PROJECT_SOURCE_DIR) + "/tests/info/mutagen_tags.py";
 
@@ -64,18 +64,35 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
 
 Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-Bytes Frame(const std::string& id, const Bytes& payload) {
+Bytes Frame(const std::string& id, const Bytes& payload, std::uint16_t flags) {
   const auto size = static_cast<std::uint32_t>(payload.size());
   Bytes out = Text(id);
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(size >> shift));
-  out.insert(out.end(), {0, 0});
+  out.insert(out.end(), {static_cast<std::uint8_t>(flags >> 8), static_cast<std::uint8_t>(flags & 0xFF)});
   out.insert(out.end(), payload.begin(), payload.end());
   return out;
 }
 
-Bytes TagHeader(std::uint32_t bodySize) {
+Bytes Frame24(const std::string& id, const Bytes& payload, std::uint16_t flags) {
+  const auto size = static_cast<std::uint32_t>(payload.size());
+  Bytes out = Text(id);
+  for (int shift = 21; shift >= 0; shift -= 7) out.push_back(static_cast<std::uint8_t>((size >> shift) & 0x7F));
+  out.insert(out.end(), {static_cast<std::uint8_t>(flags >> 8), static_cast<std::uint8_t>(flags & 0xFF)});
+  out.insert(out.end(), payload.begin(), payload.end());
+  return out;
+}
+
+Bytes Frame22(const std::string& id, const Bytes& payload) {
+  const auto size = static_cast<std::uint32_t>(payload.size());
+  Bytes out = Text(id);
+  for (int shift = 16; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(size >> shift));
+  out.insert(out.end(), payload.begin(), payload.end());
+  return out;
+}
+
+Bytes TagHeader(std::uint32_t bodySize, std::uint8_t major, std::uint8_t flags) {
   Bytes out = Text("ID3");
-  out.insert(out.end(), {3, 0, 0});
+  out.insert(out.end(), {major, 0, flags});
   for (int shift = 21; shift >= 0; shift -= 7) out.push_back(static_cast<std::uint8_t>((bodySize >> shift) & 0x7F));
   return out;
 }
@@ -104,6 +121,10 @@ std::map<std::string, std::string> MutagenDump(const std::string& path) {
     start = end + 1;
   }
   return values;
+}
+
+std::string MutagenFrames(const std::string& path) {
+  return RunCommand("/usr/bin/python3 " + kMutagenScript + " frames '" + path + "'");
 }
 
 bool MutagenPictures(const std::string& path, const std::string& dir) {

@@ -33,9 +33,16 @@ void WriteBytes(const std::string& path, const Bytes& bytes);
 Bytes Concat(std::initializer_list<Bytes> parts);
 Bytes Text(const std::string& text);
 // An ID3v2.3 frame: identifier, 32-bit size, two flag bytes, payload.
-Bytes Frame(const std::string& id, const Bytes& payload);
+Bytes Frame(const std::string& id, const Bytes& payload, std::uint16_t flags = 0);
+// An ID3v2.4 frame: identifier, syncsafe size, two flag bytes, payload.
+Bytes Frame24(const std::string& id, const Bytes& payload, std::uint16_t flags = 0);
+// An ID3v2.2 frame: three-letter identifier, 24-bit size, payload.
+Bytes Frame22(const std::string& id, const Bytes& payload);
 // An ID3v2 tag header with the standard size of `body` bytes.
-Bytes TagHeader(std::uint32_t bodySize);
+Bytes TagHeader(std::uint32_t bodySize, std::uint8_t major = 3, std::uint8_t flags = 0);
+
+// Runs a shell command; its standard output.
+std::string RunCommand(const std::string& command);
 
 // `count` MPEG-1 Layer III frames of 128 kbit/s at 44100 Hz, stereo (417 bytes each).
 Bytes MpegFrames(int count);
@@ -44,5 +51,7 @@ Bytes MpegFrames(int count);
 std::map<std::string, std::string> MutagenDump(const std::string& path);
 // Writes the pictures mutagen finds as dir/mutagen-N.bin; true on success.
 bool MutagenPictures(const std::string& path, const std::string& dir);
+// mutagen's frames of a file, one line each (see mutagen_tags.py frames).
+std::string MutagenFrames(const std::string& path);
 
 }  // namespace info::test

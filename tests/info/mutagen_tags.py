@@ -2,6 +2,8 @@
 """Reads tags with mutagen, the independent reader the tests compare against.
 
   mutagen_tags.py dump FILE        key<TAB>value lines (line breaks shown as \\n)
+  mutagen_tags.py frames FILE      every frame (as mutagen reads it in ID3v2.4 terms), one
+                                   line each, sorted; 'error<TAB>reason' when mutagen fails
   mutagen_tags.py pictures FILE DIR   writes each attached picture as DIR/mutagen-N.bin
 """
 import os
@@ -17,12 +19,27 @@ def show(key, value):
     print('%s\t%s' % (key, str(value).replace('\n', '\\n')))
 
 
+def frames(path):
+    try:
+        tag = ID3(path)
+    except ID3NoHeaderError:
+        return
+    except Exception as error:  # mutagen refuses the tag
+        show('error', type(error).__name__)
+        return
+    for line in sorted('%s\t%r' % (frame.HashKey, frame) for frame in tag.values()):
+        print(line.replace('\n', '\\n'))
+
+
 def dump(path):
     data = open(path, 'rb').read()
     try:
         tag = ID3(path, translate=False)
     except ID3NoHeaderError:
         tag = None
+    except Exception as error:  # mutagen refuses the tag
+        show('error', type(error).__name__)
+        return
     if tag is not None:
         show('tag_end', tag.size)
         show('version', '%d.%d' % tag.version[:2])
@@ -67,6 +84,8 @@ def pictures(path, out):
 def main():
     if len(sys.argv) == 3 and sys.argv[1] == 'dump':
         dump(sys.argv[2])
+    elif len(sys.argv) == 3 and sys.argv[1] == 'frames':
+        frames(sys.argv[2])
     elif len(sys.argv) == 4 and sys.argv[1] == 'pictures':
         pictures(sys.argv[2], sys.argv[3])
     else:

@@ -1,12 +1,15 @@
 // Stages of the Layer III pipeline checked against the formulas of ISO/IEC 11172-3.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "mpegaudio/layer3/BandLayout.h"
 #include "mpegaudio/layer3/Crc16.h"
+#include "mpegaudio/layer3/DerivedTables.h"
+#include "mpegaudio/layer3/FilterbankKernels.h"
 #include "mpegaudio/layer3/HuffmanDecoder.h"
 #include "mpegaudio/layer3/HybridFilterbank.h"
 #include "mpegaudio/layer3/MainDataReservoir.h"
@@ -61,21 +64,81 @@ TEST(Layer3StageTest, InverseMdctsMatchTheFormula) {
   }
 }
 
+// Every build of the filterbank kernels the CPU runs gives the same samples (up to float
+// rounding) for long, start, mixed stop and short granules and the synthesis that follows.
+TEST(Layer3StageTest, FilterbankKernelBuildsAgree) {
+  std::vector<const FilterbankKernels*> builds = {&BaselineKernels()};
+  if (Avx2Kernels() != nullptr) builds.push_back(Avx2Kernels());
+  const DerivedTables& tables = DerivedTables::Get();
+  const TransformConstants& k = TransformConstants::Get();
+  std::vector<std::vector<float>> results;
+  for (const FilterbankKernels* build : builds) {
+    std::vector<float> pcmOut;
+    float overlap[kSubbands][kSlots] = {};
+    alignas(32) float history[2][16][64] = {};
+    int slot = 0;
+    std::uint32_t state = 7;
+    for (int granule = 0; granule < 8; ++granule) {
+      GranuleInfo g;
+      g.windowSwitching = granule % 4 != 0;
+      g.blockType = granule % 4;
+      g.mixedBlock = granule % 4 == 3;
+      float spectrum[kLines];
+      for (float& line : spectrum) {
+        state = state * 1103515245u + 12345u;
+        line = static_cast<float>(static_cast<int>(state >> 16) % 2001 - 1000);
+      }
+      build->hybrid(spectrum, overlap, g, 27, 2, tables.imdctWindow, k);
+      float pcm[kLines];
+      const float* subbands[1] = {spectrum};
+      float* out[1] = {pcm};
+      build->synthesize(subbands, 1, out, history, slot, tables.synthesisWindow, k);
+      pcmOut.insert(pcmOut.end(), pcm, pcm + kLines);
+    }
+    results.push_back(pcmOut);
+  }
+  for (std::size_t b = 1; b < results.size(); ++b) {
+    SCOPED_TRACE(builds[b]->name);
+    for (std::size_t i = 0; i < results[0].size(); ++i) {
+      ASSERT_NEAR(results[b][i], results[0][i], 0.05) << i;  // samples reach about 1e5
+    }
+  }
+}
+
 TEST(Layer3StageTest, GainIndexOutsideTheTableSilencesTheBand) {
   const BandLayout bands = BandLayout::ForTable(0);
   GranuleInfo g;
   g.globalGain = 250;
   g.scalefacScale = 1;
-  g.nonZeroLines = 60;
   ScaleFactors sf;
   sf.longBand[0] = 15;  // 2 * 15 * 2 - 250 + 210 = 20: inside the table
-  int values[kLines] = {};
-  values[1] = 2;     // band 0
-  values[55] = -3;   // band 10, scalefactor 0: index -40
-  float out[kLines];
-  Requantize(values, g, sf, bands, MixedSplitFor(true, 0), out);
-  EXPECT_NEAR(out[1], std::pow(2.0, 4.0 / 3) * 32768 * std::pow(2.0, -20 / 4.0), 1e-2);
-  EXPECT_EQ(out[55], 0.0f);
+  BandGains gains;
+  ComputeBandGains(g, sf, bands, MixedSplitFor(true, 0), gains);
+  ASSERT_EQ(gains.count, kLongBands);
+  EXPECT_EQ(gains.end[0], 4);
+  EXPECT_EQ(gains.end[kLongBands - 1], kLines);
+  EXPECT_NEAR(gains.gain[0], 32768 * std::pow(2.0, -20 / 4.0), 1e-2);
+  EXPECT_EQ(gains.gain[10], 0.0f);  // scalefactor 0: index -40
+}
+
+TEST(Layer3StageTest, ShortBandGainsFollowWindowsAndSubblockGain) {
+  const BandLayout bands = BandLayout::ForTable(0);
+  GranuleInfo g;
+  g.windowSwitching = 1;
+  g.blockType = 2;
+  g.mixedBlock = 1;
+  g.globalGain = 210;
+  g.subblockGain[1] = 1;  // window 1 of every short band: index 8
+  ScaleFactors sf;
+  BandGains gains;
+  ComputeBandGains(g, sf, bands, MixedSplitFor(true, 0), gains);
+  ASSERT_EQ(gains.count, 8 + 3 * 10);  // 8 long bands, then short bands 3..12
+  EXPECT_EQ(gains.end[7], 36);
+  EXPECT_EQ(gains.end[8], 40);  // short band 3, window 0: lines 36..39
+  EXPECT_EQ(gains.end[9], 44);
+  EXPECT_EQ(gains.gain[8], 32768.0f);
+  EXPECT_NEAR(gains.gain[9], 32768 * std::pow(2.0, -2.0), 1e-3);
+  EXPECT_EQ(gains.end[gains.count - 1], kLines);
 }
 
 TEST(Layer3StageTest, Count1QuadrupleBeyondPart23LengthIsDiscarded) {
@@ -90,13 +153,19 @@ TEST(Layer3StageTest, Count1QuadrupleBeyondPart23LengthIsDiscarded) {
   const std::vector<std::uint8_t> bytes = w.Bytes();
   GranuleInfo g;
   g.count1Table = 1;
-  int values[kLines];
+  BandGains unit;
+  unit.end[0] = kLines;
+  unit.gain[0] = 1.0f;
+  unit.count = 1;
+  float values[kLines];
+  std::fill(values, values + kLines, 7.0f);
   // Room for the first quadruple only (5 bits) plus 3 bits.
   BitReader bits(bytes.data(), 0,
                  static_cast<std::uint32_t>((bytes.size() - BitReader::kPaddingBytes) * 8));
-  const int count = DecodeSpectrum(bits, 8, g, BandLayout::ForTable(0), true, values);
-  EXPECT_EQ(values[0], -1);
-  EXPECT_EQ(values[4], 0);
+  const int count = DecodeSpectrum(bits, 8, g, BandLayout::ForTable(0), true, unit, values);
+  EXPECT_EQ(values[0], -1.0f);
+  EXPECT_EQ(values[4], 0.0f);
+  EXPECT_EQ(values[kLines - 1], 0.0f);
   EXPECT_EQ(count, 1);
   EXPECT_EQ(bits.Position(), 8u);
 }

@@ -3,14 +3,18 @@
 // so that tests can build streams that encoders never make.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <utility>
 #include <vector>
 
 #include "mpegaudio/FrameHeader.h"
 #include "mpegaudio/StandardTables.h"
+#include "mpegaudio/layer3/BandLayout.h"
 #include "mpegaudio/layer3/Crc16.h"
+#include "mpegaudio/layer3/HuffmanDecoder.h"
 #include "tests/mpegaudio/StreamWriter.h"
 
 namespace mpegaudio::test {
@@ -52,7 +56,8 @@ struct GranuleFields {
   int windowSwitching = 0;
   int blockType = 0;
   int mixedBlock = 0;
-  int table = 15;  // used for all three big-value regions (linbits tables for large values)
+  int table = 15;  // big-value region 0 (linbits tables for large values)
+  int regionTable = -1;  // regions 1 and 2; -1: the same as `table`
   int subblockGain[3] = {0, 0, 0};
   int region0Count = 7;
   int region1Count = 7;
@@ -71,10 +76,30 @@ struct FrameFields {
   bool corruptCrc = false;
 };
 
-inline void PutBigValues(BitWriter& w, const GranuleFields& g, int bigValues) {
-  const auto book = CodeBook(g.table);
-  const int linbits = tables::kHuffmanTables[g.table].linbits;
+inline int RegionTable(const GranuleFields& g) { return g.regionTable >= 0 ? g.regionTable : g.table; }
+
+// The line where big-value region 1 starts, by the decoder's own rule (a stream written with
+// a wrong rule decodes differently in a reference decoder).
+inline int Region1Start(const GranuleFields& g, int bandTable, bool mpeg1, int bigValues) {
+  layer3::GranuleInfo info;
+  info.windowSwitching = g.windowSwitching;
+  info.blockType = g.blockType;
+  info.mixedBlock = g.mixedBlock;
+  info.region0Count = g.windowSwitching ? (g.blockType == 2 && !g.mixedBlock ? 8 : 7) : g.region0Count;
+  info.region1Count = g.windowSwitching ? 20 - info.region0Count : g.region1Count;
+  info.bigValues = bigValues;
+  int region1 = 0;
+  int region2 = 0;
+  layer3::RegionBoundaries(info, layer3::BandLayout::ForTable(bandTable), mpeg1, region1, region2);
+  return region1;
+}
+
+inline void PutBigValues(BitWriter& w, const GranuleFields& g, int bigValues, int region1) {
+  const auto firstBook = CodeBook(g.table);
+  const auto restBook = CodeBook(RegionTable(g));
   for (int i = 0; i < 2 * bigValues; i += 2) {
+    const auto& book = i < region1 ? firstBook : restBook;
+    const int linbits = tables::kHuffmanTables[i < region1 ? g.table : RegionTable(g)].linbits;
     int v[2] = {i < static_cast<int>(g.lines.size()) ? g.lines[i] : 0,
                 i + 1 < static_cast<int>(g.lines.size()) ? g.lines[i + 1] : 0};
     int mag[2] = {std::abs(v[0]), std::abs(v[1])};
@@ -89,12 +114,14 @@ inline void PutBigValues(BitWriter& w, const GranuleFields& g, int bigValues) {
 }
 
 // Main data of one granule; returns big_values.
-inline int PutGranuleData(BitWriter& w, const GranuleFields& g) {
+inline int PutGranuleData(BitWriter& w, const GranuleFields& g, int bandTable, bool mpeg1) {
   for (const auto& [value, width] : g.part2) w.Put(value, width);
   int last = static_cast<int>(g.lines.size());
   while (last > 0 && g.lines[last - 1] == 0) --last;
   const int bigValues = g.bigValuesOverride >= 0 ? g.bigValuesOverride : (last + 1) / 2;
-  if (g.bigValuesOverride < 0 || g.bigValuesOverride <= 288) PutBigValues(w, g, bigValues);
+  if (g.bigValuesOverride < 0 || g.bigValuesOverride <= 288) {
+    PutBigValues(w, g, bigValues, Region1Start(g, bandTable, mpeg1, bigValues));
+  }
   return bigValues;
 }
 
@@ -109,10 +136,11 @@ inline void PutGranuleSide(BitWriter& w, const GranuleFields& g, bool mpeg1, int
     w.Put(static_cast<std::uint32_t>(g.blockType), 2);
     w.Put(static_cast<std::uint32_t>(g.mixedBlock), 1);
     w.Put(static_cast<std::uint32_t>(g.table), 5);
-    w.Put(static_cast<std::uint32_t>(g.table), 5);
+    w.Put(static_cast<std::uint32_t>(RegionTable(g)), 5);
     for (int s : g.subblockGain) w.Put(static_cast<std::uint32_t>(s), 3);
   } else {
-    for (int r = 0; r < 3; ++r) w.Put(static_cast<std::uint32_t>(g.table), 5);
+    w.Put(static_cast<std::uint32_t>(g.table), 5);
+    for (int r = 1; r < 3; ++r) w.Put(static_cast<std::uint32_t>(RegionTable(g)), 5);
     w.Put(static_cast<std::uint32_t>(g.region0Count), 4);
     w.Put(static_cast<std::uint32_t>(g.region1Count), 3);
   }
@@ -121,8 +149,9 @@ inline void PutGranuleSide(BitWriter& w, const GranuleFields& g, bool mpeg1, int
   w.Put(0, 1);  // count1 table A (no count1 region is written)
 }
 
-// Appends one frame to `out` (bit-exact, no byte alignment required).
-inline void PutFrame(BitWriter& out, const FrameFields& f) {
+// Appends one frame to `out` (bit-exact, no byte alignment required). Returns false when
+// the main data did not fit into the frame and was cut.
+inline bool PutFrame(BitWriter& out, const FrameFields& f) {
   FrameHeader h;
   const std::uint32_t headerWord = HeaderWord(f.header);
   h.Parse(headerWord);
@@ -135,7 +164,7 @@ inline void PutFrame(BitWriter& out, const FrameFields& f) {
   for (int gr = 0; gr < granules; ++gr) {
     for (int ch = 0; ch < channels; ++ch) {
       const std::size_t before = main.BitCount();
-      bigValues[gr][ch] = PutGranuleData(main, f.granule[gr][ch]);
+      bigValues[gr][ch] = PutGranuleData(main, f.granule[gr][ch], h.version * 3 + h.samplingRateIndex, mpeg1);
       part23[gr][ch] = static_cast<int>(main.BitCount() - before);
     }
   }
@@ -165,6 +194,7 @@ inline void PutFrame(BitWriter& out, const FrameFields& f) {
                                (f.header.crc ? 16 : 0) - side.Bytes().size() * 8;
   const std::vector<std::uint8_t>& data = main.Bytes();
   for (std::size_t i = 0; i < mainBits / 8; ++i) out.Put(i < data.size() ? data[i] : 0, 8);
+  return data.size() <= mainBits / 8;
 }
 
 }  // namespace mpegaudio::test

@@ -1,5 +1,6 @@
 // Accuracy against a reference decoder: fixtures encoded by lame from synthetic signals,
-// decoded by mpg123 (see scripts/make_mp3_fixtures.sh). ISO/IEC 11172-4 full accuracy:
+// and streams written by the test bitstream writer with block layouts lame never writes
+// (CraftedStreams.cpp), all decoded by mpg123 (see scripts/make_mp3_fixtures.sh). ISO/IEC 11172-4 full accuracy:
 // RMS difference below 2^-15 / sqrt(12) and maximum difference at most 2^-14 of full scale.
 // The 16-bit output may differ by at most 1 LSB and has the same length.
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@
 namespace mpegaudio {
 namespace {
 
-const std::string kDir = std::string(TEST_DATA_DIR) + "/mpegaudio/";
+const std::string kDataDir = std::string(TEST_DATA_DIR) + "/";
 
 std::vector<std::uint8_t> ReadFile(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
@@ -31,14 +32,23 @@ std::vector<T> ReadSamples(const std::string& path) {
   return v;
 }
 
-std::vector<std::string> FixtureNames() {
+// Fixtures as "FOLDER/NAME" under the test data folder.
+std::vector<std::string> FixtureNames(const std::string& folder) {
   std::vector<std::string> names;
-  std::ifstream list(kDir + "fixtures.txt");
+  std::ifstream list(kDataDir + folder + "/fixtures.txt");
   for (std::string name; std::getline(list, name);) {
-    if (!name.empty()) names.push_back(name);
+    if (!name.empty()) names.push_back(folder + "/" + name);
   }
   return names;
 }
+
+std::vector<std::string> AllFixtures() {
+  std::vector<std::string> names = FixtureNames("mpegaudio");
+  for (std::string& name : FixtureNames("mpegaudio_crafted")) names.push_back(name);
+  return names;
+}
+
+std::string BaseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 // The reference does not output the Xing/Info frame, which we decode as a silent frame:
 // drop our first frame when we have exactly one frame more.
@@ -50,14 +60,15 @@ void Align(std::vector<T>& ours, std::size_t referenceSize, std::size_t frameSam
 class ReferenceComparisonTest : public ::testing::TestWithParam<std::string> {};
 
 TEST(ReferenceFixtures, AreThere) {
-  if (FixtureNames().empty()) GTEST_SKIP() << "no fixtures (lame, mpg123 or sox missing)";
-  EXPECT_EQ(FixtureNames().size(), 10u);
+  if (FixtureNames("mpegaudio").empty()) GTEST_SKIP() << "no fixtures (lame, mpg123 or sox missing)";
+  EXPECT_EQ(FixtureNames("mpegaudio").size(), 10u);
+  EXPECT_EQ(FixtureNames("mpegaudio_crafted").size(), 7u);
 }
 
 TEST_P(ReferenceComparisonTest, FloatOutputHasFullAccuracy) {
-  const std::string name = GetParam();
-  const auto mp3 = ReadFile(kDir + name + ".mp3");
-  const auto reference = ReadSamples<float>(kDir + name + ".f32");
+  const std::string name = BaseName(GetParam());
+  const auto mp3 = ReadFile(kDataDir + GetParam() + ".mp3");
+  const auto reference = ReadSamples<float>(kDataDir + GetParam() + ".f32");
   const auto decoded = test::DecodeStream(mp3, true);
   ASSERT_FALSE(decoded.frames.empty());
   std::vector<float> ours;
@@ -79,9 +90,9 @@ TEST_P(ReferenceComparisonTest, FloatOutputHasFullAccuracy) {
 }
 
 TEST_P(ReferenceComparisonTest, IntegerOutputWithinOneLsb) {
-  const std::string name = GetParam();
-  const auto mp3 = ReadFile(kDir + name + ".mp3");
-  const auto reference = ReadSamples<std::int16_t>(kDir + name + ".s16");
+  const std::string name = BaseName(GetParam());
+  const auto mp3 = ReadFile(kDataDir + GetParam() + ".mp3");
+  const auto reference = ReadSamples<std::int16_t>(kDataDir + GetParam() + ".s16");
   auto decoded = test::DecodeStream(mp3, false);
   ASSERT_FALSE(decoded.pcm.empty());
   const std::size_t frameSamples =
@@ -93,10 +104,11 @@ TEST_P(ReferenceComparisonTest, IntegerOutputWithinOneLsb) {
     worst = std::max(worst, std::abs(decoded.pcm[i] - reference[i]));
   }
   EXPECT_LE(worst, 1) << name;
+  std::printf("%-28s 16-bit worst difference %d LSB\n", name.c_str(), worst);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, ReferenceComparisonTest, ::testing::ValuesIn(FixtureNames()),
-                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+INSTANTIATE_TEST_SUITE_P(Fixtures, ReferenceComparisonTest, ::testing::ValuesIn(AllFixtures()),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return BaseName(info.param); });
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(ReferenceComparisonTest);
 
 }  // namespace

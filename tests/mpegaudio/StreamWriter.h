@@ -1,8 +1,10 @@
 // Test helpers that build MPEG audio byte streams: a bit writer and header words.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "mpegaudio/Mp3Source.h"

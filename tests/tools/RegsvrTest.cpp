@@ -89,6 +89,12 @@ TEST_F(Regsvr, RegisterAllFindsTheProjectLibraries) {
   const auto result = Run(kRegsvr, {"--register-all", PROJECT_BIN_DIR "/.."});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_NE(result.out.find("libDemoWizard.so"), std::string::npos);
+  EXPECT_NE(result.out.find("registered " PROJECT_LIB_DIR "/libFilterGraph.so"), std::string::npos);
+  const auto tree = Run(kRegsvr, {"--print"});
+  EXPECT_NE(tree.out.find("{E436EBB3-524F-11CE-9F53-0020AF0BA770} = \"Filter Graph\"\n"
+                          "    InprocServer32 = \"" PROJECT_LIB_DIR "/libFilterGraph.so\"\n"),
+            std::string::npos)
+      << tree.out;
   const auto none = Run(kRegsvr, {"--register-all", dir_.path().string()});
   EXPECT_EQ(none.exitCode, 1);
 }

@@ -4,7 +4,8 @@
 //   regsvr -u LIBRARY           calls its DllUnregisterServer
 //   regsvr --print              prints the registry tree
 //   regsvr --register-all DIR   registers the project's component libraries found in DIR/lib
-//                               (libDemoWizard.so, libTavolex.so, libInfo.so)
+//                               (libDemoWizard.so, libTavolex.so, libInfo.so,
+//                               libFilterGraph.so)
 //
 // Exit status 0 on success, 1 on failure (one line on stderr naming the library and the
 // status in hex), 2 on bad usage.
@@ -21,7 +22,11 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: regsvr [-u] LIBRARY | regsvr --print | regsvr --register-all BUILD_DIR\n";
-constexpr const char* kProjectServers[] = {"DemoWizard", "Tavolex", "Info"};
+constexpr const char* kProjectServers[] = {"DemoWizard", "Tavolex", "Info", "FilterGraph"};
+#ifndef REGSVR_INSTALL_LIBDIR
+#define REGSVR_INSTALL_LIBDIR "lib"
+#endif
+constexpr const char* kInstallLibDir = REGSVR_INSTALL_LIBDIR;
 
 int Run(const std::string& library, bool unregister) {
   std::error_code ec;
@@ -57,7 +62,10 @@ int Print() {
 int RegisterAll(const std::filesystem::path& buildDir) {
   int found = 0;
   for (const char* name : kProjectServers) {
-    const std::filesystem::path library = buildDir / "lib" / ("lib" + std::string(name) + ".so");
+    // A build tree keeps its libraries in lib/, an installation in its library folder
+    // (lib/<multiarch> under /usr).
+    std::filesystem::path library = buildDir / "lib" / ("lib" + std::string(name) + ".so");
+    if (!std::filesystem::exists(library)) library = buildDir / kInstallLibDir / library.filename();
     if (!std::filesystem::exists(library)) {
       std::fprintf(stderr, "regsvr: %s is not built; skipped\n", library.c_str());
       continue;

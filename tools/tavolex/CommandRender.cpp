@@ -5,7 +5,9 @@
 // given client size (default 800 × 200) and writes what the window shows as a PNG. KIND is start,
 // end, split or index; without --divider the view gets a start at frame 0 and an end at the last
 // frame. --zoom sets the zoom factor, --scroll the first visible column; without --scroll a zoomed
-// view is centred on --current, which also shows the current mark.
+// view is centred on --current, which also shows the current mark. The picture is at most
+// kMaxPixels; the PNG replaces OUT.png only once it is complete. SIGINT, SIGTERM and SIGHUP
+// cancel the load and end the command with 128 + the signal number.
 #include <unistd.h>
 
 #include <algorithm>
@@ -30,15 +32,23 @@
 #include "platform/com/Bstr.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/SafeArray.h"
+#include "platform/fileio/InputOpen.h"
+#include "platform/fileio/OutputFile.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/window/HeadlessWindow.h"
 #include "tools/tavolex/Commands.h"
+#include "tools/tavolex/SignalWatcher.h"
+#include "tools/tavolex/ToolInput.h"
 
 namespace tavolex_cli {
 namespace {
 
 using audioedit::AUDIO_INFO;
 using audioedit::DIVIDER;
+
+// The picture is held several times while it is drawn (surface, cache, copy, PNG rows):
+// 16 Mpixel keep that within a few hundred MB.
+constexpr std::uint64_t kMaxPixels = 16u << 20;
 
 struct RenderOptions {
   std::string audio;
@@ -98,7 +108,7 @@ bool ParseSize(std::string_view text, int* width, int* height) {
   const std::size_t x = text.find('x');
   std::uint64_t w = 0, h = 0;
   if (x == std::string_view::npos || !ParseNumber(text.substr(0, x), 16384, &w) ||
-      !ParseNumber(text.substr(x + 1), 16384, &h) || w < 2 || h < 44) {
+      !ParseNumber(text.substr(x + 1), 16384, &h) || w < 2 || h < 44 || w * h > kMaxPixels) {
     return false;
   }
   *width = static_cast<int>(w);
@@ -116,7 +126,9 @@ int ParseOptions(int argc, char** argv, RenderOptions* o) {
       o->png = argv[++i];
     } else if (arg == "--size" && hasValue) {
       if (!ParseSize(argv[++i], &o->width, &o->height))
-        return Usage("bad --size (WxH, at least 2x44)");
+        return Usage(
+            "bad --size (WxH, at least 2x44, at most 16384 a side and 16777216 pixels "
+            "in all, e.g. 8192x2048)");
     } else if (arg == "--zoom" && hasValue) {
       if (!ParseNumber(argv[++i], 1u << 30, &n) || n == 0) return Usage("bad --zoom");
       o->zoom = static_cast<std::uint32_t>(n);
@@ -187,7 +199,7 @@ com::SafeArrayPtr DividerArray(const std::vector<DIVIDER>& dividers) {
 // Loads the audio file into the control and waits for the end of the load. 0, or the PEC
 // code of a failed load.
 std::int32_t LoadIntoControl(audioedit::AudioEditCtl& control, win::HeadlessWindow& window,
-                             const RenderOptions& options) {
+                             const SignalWatcher& signals, const RenderOptions& options) {
   auto sink = com::MakeObject<LoadSink>(window);
   com::ComPtr<com::IConnectionPoint> point;
   com::DWORD cookie = 0;
@@ -196,7 +208,7 @@ std::int32_t LoadIntoControl(audioedit::AudioEditCtl& control, win::HeadlessWind
       point->Advise(sink.Get(), &cookie) != com::S_OK) {
     return audioedit::PEC_UnknownAudioFormat;
   }
-  const com::Bstr audio = com::Bstr::FromUtf8(options.audio);
+  const com::Bstr audio = PathBstr(options.audio);
   if (options.dividers.empty()) {
     control.LoadAudioFile(audio.Get(), 0, nullptr, 0);
   } else {
@@ -206,9 +218,10 @@ std::int32_t LoadIntoControl(audioedit::AudioEditCtl& control, win::HeadlessWind
     const com::SafeArrayPtr array = DividerArray(sorted);
     control.LoadAudioFileDividers(audio.Get(), 0, nullptr, 0, array.get());
   }
-  window.RunUntil([&] { return sink->Done(); }, std::chrono::hours(24));
+  const bool finished = WaitForLoad(control, window, signals, [&] { return sink->Done(); });
   window.RunPending();
   point->Unadvise(cookie);
+  if (!finished) return audioedit::PEC_LoadingCanceled;
   com::INT code = 0;
   control.get_ErrorCode(&code);
   return code;
@@ -233,23 +246,61 @@ void PaintScrollBar(gdi::Bitmap& surface, const win::ScrollBar& bar) {
       gdi::Brush(gdi::RGB(0x90, 0x90, 0x90)));
 }
 
+// Writes the picture beside OUT.png and puts it in place. 0, or the exit status.
+int SavePicture(const gdi::Bitmap& shown, const RenderOptions& options,
+                const SignalWatcher& signals) {
+  fileio::OutputFile out(options.png);
+  if (!out.Open()) {
+    std::fprintf(stderr, "tavolex render: %s\n", out.Error().c_str());
+    return 1;
+  }
+  std::string error;
+  if (!gdi::WritePng(shown, out.TemporaryPath(), &error)) {
+    std::fprintf(stderr, "tavolex render: cannot write '%s': %s\n", options.png.c_str(),
+                 error.c_str());
+    return 1;
+  }
+  if (signals.Received() != 0) return signals.ExitStatus();
+  if (!out.Commit()) {
+    std::fprintf(stderr, "tavolex render: %s\n", out.Error().c_str());
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int RunRender(int argc, char** argv) {
   RenderOptions options;
   if (const int usage = ParseOptions(argc, argv, &options); usage != 0) return usage;
+  if (const fileio::UniqueFd in = fileio::OpenRegularInput(options.audio);
+      in.IsOpen() && fileio::IsSameFile(in.Get(), options.png)) {
+    std::fprintf(stderr,
+                 "tavolex render: '%s' and '%s' are the same file; not overwriting the "
+                 "input\n",
+                 options.audio.c_str(), options.png.c_str());
+    return 1;
+  }
 
   win::HeadlessWindow window(options.width, options.height);
+  // Before the control: its loading threads inherit the blocked signals.
+  const SignalWatcher signals([&window](int) { window.Wake(); });
   auto control = com::MakeObject<audioedit::AudioEditCtl>();
   if (!control) {
     std::fprintf(stderr, "tavolex render: out of memory\n");
     return 1;
   }
   control->Create(window);
-  const std::int32_t code = LoadIntoControl(*control, window, options);
+  const std::int32_t code = LoadIntoControl(*control, window, signals, options);
+  if (signals.Received() != 0) {
+    control->Destroy();
+    std::fprintf(stderr, "tavolex render: '%s': stopped by signal %d\n", options.audio.c_str(),
+                 signals.Received());
+    return signals.ExitStatus();
+  }
   if (code != audioedit::PEC_Success) {
-    std::fprintf(stderr, "tavolex render: cannot load '%s': %s\n", options.audio.c_str(),
-                 audioedit::PecMessage(code));
+    std::fprintf(stderr, "tavolex render: %s\n",
+                 LoadFailure(options.audio, code, "cannot load ").c_str());
     control->Destroy();
     return 1;
   }
@@ -270,13 +321,7 @@ int RunRender(int argc, char** argv) {
   std::copy(surface.Pixels().begin(), surface.Pixels().end(), shown.Pixels().begin());
   PaintScrollBar(shown, window.HorizontalScrollBar());
   control->Destroy();
-
-  std::string error;
-  if (!gdi::WritePng(shown, options.png, &error)) {
-    std::fprintf(stderr, "tavolex render: %s\n", error.c_str());
-    return 1;
-  }
-  return 0;
+  return SavePicture(shown, options, signals);
 }
 
 }  // namespace tavolex_cli

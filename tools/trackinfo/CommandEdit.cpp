@@ -1,6 +1,7 @@
 // trackinfo edit: the information dialog for one file, saved when the user presses OK.
 #include <iostream>
 
+#include "info/LocationPath.h"
 #include "platform/com/Bstr.h"
 #include "tools/trackinfo/Commands.h"
 #include "tools/trackinfo/InfoLibrary.h"
@@ -18,10 +19,15 @@ int Fail(const std::string& message) {
 
 }  // namespace
 
-int Edit(InfoLibrary& library, const std::string& file) {
+int Edit(InfoLibrary& library, const std::vector<std::string>& args) {
+  if (args.size() != 1) {
+    std::cerr << "trackinfo: edit takes one FILE\n";
+    return 2;
+  }
+  const std::string& file = args[0];
   com::ComPtr<info::ITrack> track = library.NewTrackFor(file);
   if (!track) return Fail("the library gave no track for " + file);
-  const com::Bstr location = com::Bstr::FromUtf8(file);
+  const com::Bstr location(info::LocationFromPath(file));
   com::BOOL loaded = com::FALSE;
   track->Load(location.Get(), &loaded);
   if (loaded != com::TRUE) return Fail("cannot read the attributes of " + file);

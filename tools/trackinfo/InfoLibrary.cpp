@@ -50,8 +50,10 @@ bool InfoLibrary::Open() {
     return false;
   }
   com::ComPtr<com::IClassFactory> classFactory;
-  com::HRESULT hr = getClassObject(info::CLSID_TrackFactory, com::IID_IClassFactory, classFactory.PutVoid());
-  if (com::SUCCEEDED(hr)) hr = classFactory->CreateInstance(nullptr, info::IID_ITrackFactory, factory_.PutVoid());
+  com::HRESULT hr =
+      getClassObject(info::CLSID_TrackFactory, com::IID_IClassFactory, classFactory.PutVoid());
+  if (com::SUCCEEDED(hr))
+    hr = classFactory->CreateInstance(nullptr, info::IID_ITrackFactory, factory_.PutVoid());
   if (com::FAILED(hr)) {
     error_ = "cannot create the TrackFactory of " + path + " (status " + Hex(hr) + ")";
     return false;
@@ -61,7 +63,8 @@ bool InfoLibrary::Open() {
 
 com::ComPtr<info::ITrack> InfoLibrary::NewMpegTrack() {
   com::ComPtr<com::IDispatch> track;
-  if (!factory_ || com::FAILED(factory_->CreateInstance(info::efMPEG, track.Put())) || !track) return {};
+  if (!factory_ || com::FAILED(factory_->CreateInstance(info::efMPEG, track.Put())) || !track)
+    return {};
   return track.As<info::ITrack>(info::IID_ITrack);
 }
 

@@ -1,7 +1,10 @@
 // trackinfo: shows and changes the attributes of MPEG audio files through the track
 // information library.
+#include <array>
+#include <cstdio>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tools/trackinfo/Commands.h"
@@ -9,11 +12,34 @@
 
 namespace {
 
+constexpr std::string_view kUsage =
+    "usage: trackinfo show [--json] FILE [FILE...]\n"
+    "       trackinfo set FILE eaName=value [eaName=value...]\n"
+    "       trackinfo pictures FILE DIR\n"
+    "       trackinfo edit FILE\n"
+    "       trackinfo -h | --help | --version\n"
+    "\n"
+    "show      prints every attribute with a value, one 'eaName: value' line each\n"
+    "          (--json: one JSON array of objects)\n"
+    "set       loads, puts the UTF-8 values and saves; an empty value removes the frame\n"
+    "pictures  writes the attached pictures as DIR/picture-N.bin\n"
+    "edit      opens the information dialog and saves on OK (exit 3: cancelled or closed)\n"
+    "Exit status: 0 success, 1 failure (one line on stderr), 2 bad usage.\n";
+
+struct Command {
+  std::string_view name;
+  int (*run)(trackinfo::InfoLibrary&, const std::vector<std::string>&);
+};
+
+constexpr std::array<Command, 4> kCommands = {{
+    {"show", trackinfo::Show},
+    {"set", trackinfo::Set},
+    {"pictures", trackinfo::ExtractPictures},
+    {"edit", trackinfo::Edit},
+}};
+
 int Usage() {
-  std::cerr << "usage: trackinfo show FILE [FILE...]\n"
-               "       trackinfo set FILE eaName=value [eaName=value...]\n"
-               "       trackinfo pictures FILE DIR\n"
-               "       trackinfo edit FILE\n";
+  std::cerr << kUsage;
   return 2;
 }
 
@@ -21,18 +47,23 @@ int Usage() {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.size() < 2) return Usage();
-  const std::string& command = args[0];
-  if (!(command == "show" || (command == "set" && args.size() >= 3) || (command == "pictures" && args.size() == 3) ||
-        (command == "edit" && args.size() == 2)))
-    return Usage();
-  trackinfo::InfoLibrary library;
-  if (!library.Open()) {
-    std::cerr << "trackinfo: " << library.error() << "\n";
-    return 1;
+  if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help")) {
+    std::cout << kUsage;
+    return 0;
   }
-  if (command == "show") return trackinfo::Show(library, {args.begin() + 1, args.end()});
-  if (command == "set") return trackinfo::Set(library, args[1], {args.begin() + 2, args.end()});
-  if (command == "edit") return trackinfo::Edit(library, args[1]);
-  return trackinfo::ExtractPictures(library, args[1], args[2]);
+  if (args.size() == 1 && args[0] == "--version") {
+    std::cout << "trackinfo " << TRACKINFO_VERSION << "\n";
+    return 0;
+  }
+  if (args.empty()) return Usage();
+  for (const Command& command : kCommands) {
+    if (args[0] != command.name) continue;
+    trackinfo::InfoLibrary library;
+    if (!library.Open()) {
+      std::cerr << "trackinfo: " << library.error() << "\n";
+      return 1;
+    }
+    return command.run(library, {args.begin() + 1, args.end()});
+  }
+  return Usage();
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <condition_variable>
 #include <mutex>
 #include <vector>
@@ -33,8 +35,9 @@ TEST(LoadRunner, CancelStopsEveryStartedJobButNotLaterOnes) {
   EXPECT_FALSE(runner.Cancel({}));  // nothing kept: nothing happens
   auto job = [&](const CancelToken& token) {
     std::unique_lock lock(mutex);
-    changed.wait(lock, [&] { return release || token.Cancelled(); });
-    cancelledSeen.push_back(token.Cancelled());
+    const bool woken = changed.wait_for(lock, std::chrono::seconds(60),
+                                        [&] { return release || token.Cancelled(); });
+    cancelledSeen.push_back(woken && token.Cancelled());
   };
   runner.Start(job);
   runner.Start(job);

@@ -2,6 +2,8 @@
 // request size; files behind a large tag; bad and truncated files.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <memory>
 #include <random>
@@ -169,6 +171,49 @@ TEST(Mp3FileReaderTest, OpenFailsCleanlyOnWhatIsNoLayer3Stream) {
   EXPECT_FALSE(reader.Open(::testing::TempDir()));
   // A failed Open leaves the reader usable.
   EXPECT_TRUE(reader.Open(mp3test::Fixture("cbr_16000.mp3")));
+}
+
+TEST(Mp3FileReaderTest, RefusesWhatIsNoRegularFileWithoutWaiting) {
+  const std::string fifo = TempPath("fifo.mp3");
+  std::remove(fifo.c_str());
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  Mp3FileReader reader;
+  EXPECT_FALSE(reader.Open(fifo));  // a plain open would wait for a writer
+  EXPECT_FALSE(reader.Open("/dev/zero"));
+  InputFile file;
+  EXPECT_FALSE(file.Open(fifo));
+  EXPECT_EQ(file.Error(), "is a FIFO, not a regular file");
+  EXPECT_FALSE(file.Open(::testing::TempDir()));
+  EXPECT_EQ(file.Error(), "Is a directory");
+  std::remove(fifo.c_str());
+}
+
+// Two streams joined: the reader announces the first frame's layout and delivers every
+// frame of both in it.
+TEST(Mp3FileReaderTest, AChannelCountChangeKeepsTheFirstFramesLayout) {
+  mp3test::FrameSpec mono;
+  mono.mode = 3;
+  mp3test::FrameSpec stereo;
+  const std::vector<std::uint8_t> monoFrames = mp3test::Frames(mono, 40);
+  const std::vector<std::uint8_t> stereoFrames = mp3test::Frames(stereo, 40);
+  for (const bool monoFirst : {true, false}) {
+    std::vector<std::uint8_t> joined = monoFirst ? monoFrames : stereoFrames;
+    const std::vector<std::uint8_t>& second = monoFirst ? stereoFrames : monoFrames;
+    joined.insert(joined.end(), second.begin(), second.end());
+    const std::string path = TempPath("joined.mp3");
+    mp3test::WriteFile(path, joined);
+    Mp3FileReader reader;
+    ASSERT_TRUE(reader.Open(path));
+    WAVEFORMATEX format{};
+    ASSERT_TRUE(reader.GetFormat(format));
+    EXPECT_EQ(format.nChannels, monoFirst ? 1 : 2);
+    const std::vector<std::uint8_t> pcm = ReadAll(reader, 512000);
+    // 80 frames of 1152 samples, less what the decoder holds back at the start.
+    EXPECT_EQ(pcm.size() % format.nBlockAlign, 0u);
+    EXPECT_GT(pcm.size(), 70u * 1152 * format.nBlockAlign);
+    EXPECT_LE(pcm.size(), 80u * 1152 * format.nBlockAlign);
+    std::remove(path.c_str());
+  }
 }
 
 TEST(InputFileTest, ReportsInvalidValuesWhenClosed) {

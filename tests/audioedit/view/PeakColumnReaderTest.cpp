@@ -123,8 +123,33 @@ TEST(PeakColumnReaderTest, AnyChunkingGivesTheSameColumns) {
   EXPECT_EQ(whole.Columns()[0].max[0], hi);
 }
 
+// 24- and 32-bit records paint their two most significant bytes, rounding down.
+TEST(PeakColumnReaderTest, WideSamplesReadTheirTopSixteenBits) {
+  const AUDIO_INFO info24 = testing::MakeInfo(2, 24, 48000, 147, 2);
+  PeakColumnReader reader24(info24, 2, 10);
+  // (-2, 0x123456), then (0x7FFFFF, -0x800000).
+  const std::vector<std::uint8_t> bytes24{0xFE, 0xFF, 0xFF, 0x56, 0x34, 0x12,
+                                          0xFF, 0xFF, 0x7F, 0x00, 0x00, 0x80};
+  reader24.Feed(bytes24.data(), 5);
+  reader24.Feed(bytes24.data() + 5, bytes24.size() - 5);
+  reader24.Finish();
+  ASSERT_EQ(reader24.Columns().size(), 1u);
+  EXPECT_EQ(reader24.Columns()[0].min, (std::array<std::int32_t, 2>{-1, -32768}));
+  EXPECT_EQ(reader24.Columns()[0].max, (std::array<std::int32_t, 2>{32767, 0x1234}));
+
+  const AUDIO_INFO info32 = testing::MakeInfo(1, 32, 48000, 147, 1);
+  PeakColumnReader reader32(info32, 1, 10);
+  const std::vector<std::uint8_t> bytes32{0x00, 0x00, 0x00, 0x80};
+  reader32.Feed(bytes32.data(), bytes32.size());
+  ASSERT_EQ(reader32.Columns().size(), 1u);
+  EXPECT_EQ(reader32.Columns()[0].min[0], -32768);
+}
+
 TEST(PeakColumnReaderTest, UnpaintableLayoutsReadNothing) {
-  AUDIO_INFO info = testing::MakeInfo(2, 24, 44100, 147, 4);
+  AUDIO_INFO info = testing::MakeInfo(2, 12, 44100, 147, 4);
+  EXPECT_FALSE(PeakColumnReader(info, 1, 10).CanRead());
+  info = testing::MakeInfo(2, 24, 44100, 147, 4);
+  info.BPS = 4;  // too short for two 24-bit values
   EXPECT_FALSE(PeakColumnReader(info, 1, 10).CanRead());
   info = testing::MakeInfo(2, 16, 44100, 147, 4);
   info.BPS = 2;  // too short for two 16-bit values
