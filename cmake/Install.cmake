@@ -30,6 +30,12 @@ if(TARGET tavolex-desktop)
   list(APPEND tavolex_programs tavolex-desktop)
 endif()
 set(tavolex_servers Tavolex Info DemoWizard FilterGraph)
+# Libraries libInfo.so loads beside itself at run time: the Windows Media runtime and the dialog.
+foreach(companion wmvcore InfoDialog)
+  if(TARGET ${companion})
+    list(APPEND tavolex_servers ${companion})
+  endif()
+endforeach()
 set_target_properties(${tavolex_programs} PROPERTIES INSTALL_RPATH "$ORIGIN/${tavolex_bin_to_lib}")
 set_target_properties(${tavolex_servers} PROPERTIES INSTALL_RPATH "$ORIGIN")
 

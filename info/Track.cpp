@@ -1,5 +1,7 @@
 #include "info/Track.h"
 
+#include "info/dialog/DialogHost.h"
+
 namespace info {
 
 com::HRESULT Track::get_Attribute(EAttribute attribute, com::VARIANT* value) {
@@ -21,7 +23,8 @@ com::HRESULT Track::get_Empty(com::BOOL* empty) {
 
 com::HRESULT Track::InvokeEditDlg(com::SHORT* endCode) {
   if (endCode == nullptr) return com::E_POINTER;
-  *endCode = -1;  // the dialog cannot be created: it is not part of this build yet
+  *endCode = 2;
+  *endCode = static_cast<com::SHORT>(dialog::RunInfoDialog(this));
   return com::S_OK;
 }
 

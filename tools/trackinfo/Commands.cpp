@@ -54,9 +54,9 @@ com::Bstr Location(const std::string& file) { return com::Bstr(info::LocationFro
 
 // Loads `file` into a new track; null after printing why when that is impossible.
 com::ComPtr<ITrack> LoadTrack(InfoLibrary& library, const std::string& file) {
-  com::ComPtr<ITrack> track = library.NewMpegTrack();
+  com::ComPtr<ITrack> track = library.NewTrackFor(file);
   if (!track) {
-    Fail("the library gave no MPEG track");
+    Fail("the library gave no track for " + file);
     return {};
   }
   com::BOOL ok = com::FALSE;

@@ -15,5 +15,7 @@ int Show(InfoLibrary& library, const std::vector<std::string>& args);
 int Set(InfoLibrary& library, const std::vector<std::string>& args);
 // `pictures FILE DIR`
 int ExtractPictures(InfoLibrary& library, const std::vector<std::string>& args);
+// `edit FILE`: the information dialog; 0 saved, 1 failure, 2 bad usage, 3 cancelled or closed.
+int Edit(InfoLibrary& library, const std::vector<std::string>& args);
 
 }  // namespace trackinfo

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -64,6 +65,15 @@ com::ComPtr<info::ITrack> InfoLibrary::NewMpegTrack() {
   com::ComPtr<com::IDispatch> track;
   if (!factory_ || com::FAILED(factory_->CreateInstance(info::efMPEG, track.Put())) || !track)
     return {};
+  return track.As<info::ITrack>(info::IID_ITrack);
+}
+
+com::ComPtr<info::ITrack> InfoLibrary::NewTrackFor(const std::string& file) {
+  std::string extension = file.size() >= 4 ? file.substr(file.size() - 4) : std::string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const info::EFormat format = extension == ".wma" || extension == ".wmv" ? info::efWM : info::efMPEG;
+  com::ComPtr<com::IDispatch> track;
+  if (!factory_ || com::FAILED(factory_->CreateInstance(format, track.Put())) || !track) return {};
   return track.As<info::ITrack>(info::IID_ITrack);
 }
 

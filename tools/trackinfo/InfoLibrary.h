@@ -20,6 +20,9 @@ class InfoLibrary {
   bool Open();
   // A new MPEG track, or null.
   com::ComPtr<info::ITrack> NewMpegTrack();
+  // A new track of the kind `file` needs by its name: Windows Media for .wma and .wmv (any
+  // case), else MPEG; null when the library gives none.
+  com::ComPtr<info::ITrack> NewTrackFor(const std::string& file);
   const std::string& error() const { return error_; }
 
  private:

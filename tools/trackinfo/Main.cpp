@@ -16,12 +16,14 @@ constexpr std::string_view kUsage =
     "usage: trackinfo show [--json] FILE [FILE...]\n"
     "       trackinfo set FILE eaName=value [eaName=value...]\n"
     "       trackinfo pictures FILE DIR\n"
+    "       trackinfo edit FILE\n"
     "       trackinfo -h | --help | --version\n"
     "\n"
     "show      prints every attribute with a value, one 'eaName: value' line each\n"
     "          (--json: one JSON array of objects)\n"
     "set       loads, puts the UTF-8 values and saves; an empty value removes the frame\n"
     "pictures  writes the attached pictures as DIR/picture-N.bin\n"
+    "edit      opens the information dialog and saves on OK (exit 3: cancelled or closed)\n"
     "Exit status: 0 success, 1 failure (one line on stderr), 2 bad usage.\n";
 
 struct Command {
@@ -29,10 +31,11 @@ struct Command {
   int (*run)(trackinfo::InfoLibrary&, const std::vector<std::string>&);
 };
 
-constexpr std::array<Command, 3> kCommands = {{
+constexpr std::array<Command, 4> kCommands = {{
     {"show", trackinfo::Show},
     {"set", trackinfo::Set},
     {"pictures", trackinfo::ExtractPictures},
+    {"edit", trackinfo::Edit},
 }};
 
 int Usage() {
