@@ -49,6 +49,20 @@ TEST(WmTrackinfo, VideoFilesAndFilesThatAreNotWindowsMedia) {
   EXPECT_EQ(test::ReadBytes(fake), before);
 }
 
+// What a Windows Media file keeps is its own: the author can be set although no ID3 frame
+// holds it, while the stream's figures and the pictures are refused before the file is touched.
+TEST(WmTrackinfo, AttributesAreCheckedAgainstTheWindowsMediaNames) {
+  test::TempDir dir;
+  const std::string file = test::CopyWma(dir, "tagged.wma");
+  ASSERT_EQ(Trackinfo("set " + test::Quoted(file) + " eaAuthor=Someone").status, 0);
+  EXPECT_NE(Trackinfo("show " + test::Quoted(file)).out.find("eaAuthor: Someone\n"),
+            std::string::npos);
+  const test::Bytes before = test::ReadBytes(file);
+  EXPECT_EQ(Trackinfo("set " + test::Quoted(file) + " eaBitrate=1").status, 2);
+  EXPECT_EQ(Trackinfo("set " + test::Quoted(file) + " eaPictures=1").status, 2);
+  EXPECT_EQ(test::ReadBytes(file), before);
+}
+
 TEST(WmTrackinfo, EditNeedsADisplayAndOneFile) {
   test::TempDir dir;
   const std::string file = test::CopyWma(dir, "tagged.wma");

@@ -210,6 +210,19 @@ int Show(InfoLibrary& library, const std::vector<std::string>& args) {
   return status;
 }
 
+// Whether the tags of `file`'s kind keep `attribute` as text: an ID3 frame for MPEG files, a
+// named attribute for Windows Media files. Pictures and the stream's figures never are.
+bool Writable(InfoLibrary& library, const std::string& file, int attribute) {
+  if (attribute == info::eaPictures) return false;
+  if (!InfoLibrary::IsWindowsMediaName(file)) return !info::FrameOfAttribute(attribute).empty();
+  const com::ComPtr<ITrack> track = library.NewTrackFor(file);
+  com::BOOL supported = com::FALSE;
+  return track &&
+         com::SUCCEEDED(
+             track->get_AttributeSupported(static_cast<info::EAttribute>(attribute), &supported)) &&
+         supported == com::TRUE;
+}
+
 int Set(InfoLibrary& library, const std::vector<std::string>& args) {
   if (args.size() < 2) return BadUsage("set needs FILE and at least one eaName=value");
   const std::string& file = args[0];
@@ -221,7 +234,7 @@ int Set(InfoLibrary& library, const std::vector<std::string>& args) {
     const int attribute = info::AttributeByName(name);
     if (equals == std::string::npos || attribute < 0)
       return BadUsage("'" + assignment + "' is not eaName=value with a known attribute name");
-    if (info::FrameOfAttribute(attribute).empty())
+    if (!Writable(library, file, attribute))
       return BadUsage(name + " cannot be written: it is not kept in a tag");
     const std::string text = assignment.substr(equals + 1);
     if (!IsValidUtf8(text)) return BadUsage("the value of " + name + " is not UTF-8 text");

@@ -68,10 +68,14 @@ com::ComPtr<info::ITrack> InfoLibrary::NewMpegTrack() {
   return track.As<info::ITrack>(info::IID_ITrack);
 }
 
-com::ComPtr<info::ITrack> InfoLibrary::NewTrackFor(const std::string& file) {
+bool InfoLibrary::IsWindowsMediaName(const std::string& file) {
   std::string extension = file.size() >= 4 ? file.substr(file.size() - 4) : std::string();
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  const info::EFormat format = extension == ".wma" || extension == ".wmv" ? info::efWM : info::efMPEG;
+  return extension == ".wma" || extension == ".wmv";
+}
+
+com::ComPtr<info::ITrack> InfoLibrary::NewTrackFor(const std::string& file) {
+  const info::EFormat format = IsWindowsMediaName(file) ? info::efWM : info::efMPEG;
   com::ComPtr<com::IDispatch> track;
   if (!factory_ || com::FAILED(factory_->CreateInstance(format, track.Put())) || !track) return {};
   return track.As<info::ITrack>(info::IID_ITrack);

@@ -23,6 +23,8 @@ class InfoLibrary {
   // A new track of the kind `file` needs by its name: Windows Media for .wma and .wmv (any
   // case), else MPEG; null when the library gives none.
   com::ComPtr<info::ITrack> NewTrackFor(const std::string& file);
+  // True for the names NewTrackFor gives a Windows Media track.
+  static bool IsWindowsMediaName(const std::string& file);
   const std::string& error() const { return error_; }
 
  private:
