@@ -19,6 +19,7 @@
 #include "platform/com/Bstr.h"
 #include "platform/com/CodePage.h"
 #include "platform/com/ErrorInfo.h"
+#include "platform/fileio/PathText.h"
 
 namespace audioedit {
 namespace {
@@ -71,7 +72,7 @@ HRESULT AudioEditCtl::BuildGraph(win::WindowPort* port) {
     playbackSetUpError_ = "the filter graph lacks an interface playback needs";
     return com::E_NOINTERFACE;
   }
-  const std::u16string name = com::Utf8ToUtf16(state_.AudioFileName());
+  const std::u16string name = fileio::PathToWide(state_.AudioFileName());
   hr = graph_.builder->RenderFile(name.c_str(), nullptr);
   if (com::FAILED(hr)) {
     playbackSetUpError_ = FailureText(hr);

@@ -7,6 +7,7 @@
 
 #include "platform/com/CodePage.h"
 #include "platform/com/ErrorInfo.h"
+#include "platform/fileio/PathText.h"
 
 namespace media {
 namespace {
@@ -21,7 +22,12 @@ double LinearVolume(LONG volume) {
   return std::pow(10.0, static_cast<double>(volume) / 2000.0);
 }
 
-std::string Utf8Name(LPCOLESTR file) { return com::Utf16ToUtf8(std::u16string_view(file)); }
+// The file's name as bytes: the wide name carries bytes that are not UTF-8 as the file-name
+// mapping's escapes; a name that holds no file name (a stray surrogate) is taken as text.
+std::string ByteName(LPCOLESTR file) {
+  const std::u16string_view wide(file);
+  return fileio::PathFromWide(wide).value_or(com::Utf16ToUtf8(wide));
+}
 
 }  // namespace
 
@@ -41,7 +47,7 @@ HRESULT FilterGraph::RenderFile(LPCOLESTR file, LPCOLESTR playList) {
   if (pipeline_) return VFW_E_WRONG_STATE;
   PlaybackPipeline::OpenError error;
   pipeline_ = PlaybackPipeline::Open(
-      Utf8Name(file),
+      ByteName(file),
       [this](PlaybackPipeline::Note note, const std::string&) { OnPipelineNote(note); }, error);
   if (!pipeline_) {
     return com::ReportError(IID_IGraphBuilder, u"FilterGraph", com::Utf8ToUtf16(error.text),

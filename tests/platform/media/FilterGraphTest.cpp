@@ -11,6 +11,7 @@
 #include "platform/window/HeadlessWindow.h"
 #include "tests/platform/media/PlaybackTestSupport.h"
 #include "tests/platform/media/WavTestData.h"
+#include "platform/fileio/PathText.h"
 #include "tests/platform/registry/TempDir.h"
 
 namespace {
@@ -161,6 +162,17 @@ TEST_F(FilterGraphPlayback, RenderFailuresNameTheFileAndTheReason) {
   EXPECT_EQ(graph_->Run(), VFW_E_WRONG_STATE);  // nothing was rendered
   ASSERT_EQ(Render("stereo16.wav"), com::S_OK);
   EXPECT_EQ(Render("stereo16.wav"), VFW_E_WRONG_STATE);  // one file per graph
+}
+
+// A file name is bytes: one that is not UTF-8 reaches the graph through the file-name
+// mapping of wide strings and names the same file.
+TEST_F(FilterGraphPlayback, ANameThatIsNotUtf8IsRenderedByItsBytes) {
+  testutil::TempDir dir;
+  const std::string odd = (dir.path() / "caf\xe9 \xff.wav").string();
+  std::filesystem::copy_file(Fixture("stereo16.wav"), odd);
+  const std::u16string wide = fileio::PathToWide(odd);
+  const com::Bstr name(wide);
+  EXPECT_EQ(graph_->RenderFile(name.Get(), nullptr), com::S_OK);
 }
 
 TEST_F(FilterGraphPlayback, AnUnusableSinkFailsTheRender) {
