@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -13,10 +14,32 @@
 #endif
 #include "tests/audioedit/view/ViewTestSupport.h"
 
+namespace {
+
+// The run's peak file in $TMPDIR (else /tmp), removed when the fuzzer exits.
+class ScratchFile {
+ public:
+  ScratchFile() {
+    const char* tmp = std::getenv("TMPDIR");
+    path_ = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/peakview_fuzz_" +
+            std::to_string(::getpid()) + ".peaks";
+  }
+  ~ScratchFile() { ::unlink(path_.c_str()); }
+  ScratchFile(const ScratchFile&) = delete;
+  ScratchFile& operator=(const ScratchFile&) = delete;
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using audioedit::view::testing::ViewRig;
   if (size < sizeof(audioedit::AUDIO_INFO)) return 0;
-  static const std::string path = "/tmp/peakview_fuzz_" + std::to_string(::getpid()) + ".peaks";
+  static const ScratchFile scratch;
+  const std::string& path = scratch.Path();
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return 0;
   std::fwrite(data, 1, size, file);
