@@ -31,20 +31,6 @@ HRESULT ReturnString(const std::string& utf8, BSTR* out) {
   return *out ? com::S_OK : com::E_OUTOFMEMORY;
 }
 
-// The worker's apartment for the length of one load.
-class ApartmentScope {
- public:
-  ApartmentScope() : ok_(com::SUCCEEDED(com::CoInitializeEx(nullptr, com::COINIT_APARTMENTTHREADED))) {}
-  ~ApartmentScope() {
-    if (ok_) com::CoUninitialize();
-  }
-  ApartmentScope(const ApartmentScope&) = delete;
-  ApartmentScope& operator=(const ApartmentScope&) = delete;
-
- private:
-  bool ok_;
-};
-
 }  // namespace
 
 // The events of one load's build, fired from its worker, and its cancel poll.
@@ -193,7 +179,7 @@ HRESULT AudioEditCtl::StartLoad(LoadRequest request) {
 
 void AudioEditCtl::RunLoad(const LoadRequest& request, const CancelToken& token) {
   if (token.Cancelled()) return;
-  const ApartmentScope apartment;
+  const com::ApartmentScope apartment;
   CloseViewPeakFile();
   LoadEvents events(*this, token);
   AudioLoader loader(events, state_);

@@ -24,6 +24,22 @@ void CoUninitialize();
 HRESULT OleInitialize(void* reserved);
 void OleUninitialize();
 
+// The calling thread in a single-threaded apartment for the scope's lifetime (uninitialised
+// again at its end when the initialisation succeeded).
+class ApartmentScope {
+ public:
+  ApartmentScope() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ApartmentScope() {
+    if (ok_) CoUninitialize();
+  }
+  ApartmentScope(const ApartmentScope&) = delete;
+  ApartmentScope& operator=(const ApartmentScope&) = delete;
+  bool Ok() const { return ok_; }
+
+ private:
+  bool ok_;
+};
+
 // Class of a ProgID: the default value of "<progid>\CLSID". CO_E_CLASSSTRING when the ProgID
 // is not registered or its CLSID is malformed; E_INVALIDARG for null arguments.
 HRESULT CLSIDFromProgID(LPCOLESTR progId, CLSID* clsid);

@@ -105,8 +105,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   // The window thread's apartment: the control creates its playback graph by class identity.
-  const bool apartment =
-      com::SUCCEEDED(com::CoInitializeEx(nullptr, com::COINIT_APARTMENTTHREADED));
+  const com::ApartmentScope apartment;
 
   int status = 0;
   {
@@ -128,6 +127,5 @@ int main(int argc, char** argv) {
       status = 1;
     }
   }
-  if (apartment) com::CoUninitialize();
   return status;
 }

@@ -144,19 +144,6 @@ class PlaySink final : public audioedit::ControlEventSink<PlaySink> {
   bool ended_ = false;
 };
 
-class Apartment {
- public:
-  Apartment() : ok_(com::SUCCEEDED(com::CoInitializeEx(nullptr, com::COINIT_APARTMENTTHREADED))) {}
-  ~Apartment() {
-    if (ok_) com::CoUninitialize();
-  }
-  Apartment(const Apartment&) = delete;
-  Apartment& operator=(const Apartment&) = delete;
-
- private:
-  bool ok_;
-};
-
 int Fail(const std::string& audio, const std::string& reason) {
   std::fprintf(stderr, "tavolex play: '%s': %s\n", audio.c_str(), reason.c_str());
   return 1;
@@ -196,7 +183,7 @@ int RunPlay(int argc, char** argv) {
   PlayOptions options;
   if (const auto done = ParsePlayOptions(argc, argv, options)) return *done;
 
-  const Apartment apartment;  // the filter graph is created through the class registry
+  const com::ApartmentScope apartment;  // the filter graph is created through the class registry
   win::HeadlessWindow window(800, 200);
   auto control = com::MakeObject<audioedit::AudioEditCtl>();
   auto sink = com::MakeObject<PlaySink>(window);

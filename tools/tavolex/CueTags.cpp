@@ -6,6 +6,7 @@
 #include "platform/com/CodePage.h"
 #include "platform/com/ComPtr.h"
 #include "platform/com/Variant.h"
+#include "platform/fileio/PathText.h"
 #include "platform/registry/Activation.h"
 
 namespace tavolex_cli {
@@ -33,7 +34,7 @@ audioedit::cue::CueText ReadTags(const std::string& audio) {
   if (com::FAILED(factory->CreateInstance(info::efMPEG, object.Put())) || !object ||
       com::FAILED(object->QueryInterface(info::IID_ITrack, track.PutVoid())))
     return {};
-  const com::Bstr location = com::Bstr::FromUtf8(audio);
+  const com::Bstr location(fileio::PathToWide(audio));  // the name's bytes, kept
   com::BOOL loaded = com::FALSE;
   if (com::FAILED(track->Load(location.Get(), &loaded)) || loaded != com::TRUE) return {};
   return {Text(*track, info::eaAlbum), Text(*track, info::eaLeadArtist)};
@@ -43,10 +44,9 @@ audioedit::cue::CueText ReadTags(const std::string& audio) {
 
 audioedit::cue::CueText TagTexts(const std::string& audio) {
   if (!audioedit::HasMp3Extension(audio)) return {};
-  if (com::FAILED(com::CoInitialize(nullptr))) return {};
-  audioedit::cue::CueText texts = ReadTags(audio);  // every object is released in there
-  com::CoUninitialize();
-  return texts;
+  const com::ApartmentScope apartment;
+  if (!apartment.Ok()) return {};
+  return ReadTags(audio);  // every object is released in there, inside the apartment
 }
 
 }  // namespace tavolex_cli

@@ -9,20 +9,6 @@
 namespace audioedit::testing {
 namespace {
 
-class Apartment {
- public:
-  Apartment() : ok_(com::SUCCEEDED(com::CoInitializeEx(nullptr, com::COINIT_APARTMENTTHREADED))) {}
-  ~Apartment() {
-    if (ok_) com::CoUninitialize();
-  }
-  Apartment(const Apartment&) = delete;
-  Apartment& operator=(const Apartment&) = delete;
-  bool Ok() const { return ok_; }
-
- private:
-  bool ok_;
-};
-
 std::size_t CountMsg(const std::vector<Event>& events, std::uint32_t msg) {
   std::size_t n = 0;
   for (const Event& e : events) n += e.IsMsg(msg) ? 1 : 0;
@@ -34,7 +20,7 @@ TEST(ControlPlaybackOnTheFilterGraph, PlaysFromTheCurrentFrameThroughAPauseToThe
   TempDir registryDir;
   testplayback::RegisteredFilterGraph registration(registryDir.Path() / "registry");
   ASSERT_TRUE(registration.Registered());
-  Apartment apartment;
+  com::ApartmentScope apartment;
   ASSERT_TRUE(apartment.Ok());
   Hosted host;
   ASSERT_EQ(host.Load(Fixture("stereo16.wav")), com::S_OK);
@@ -81,7 +67,7 @@ TEST(ControlPlaybackOnTheFilterGraph, PlaysFromTheCurrentFrameThroughAPauseToThe
 TEST(ControlPlaybackOnTheFilterGraph, WithoutARegisteredGraphPlayFailsWithTheReason) {
   TempDir registryDir;
   ::setenv("COM_REGISTRY", (registryDir.Path() / "registry").c_str(), 1);
-  Apartment apartment;
+  com::ApartmentScope apartment;
   Hosted host;
   ASSERT_EQ(host.Load(Fixture("stereo16.wav")), com::S_OK);
   ASSERT_TRUE(host.RunUntilLoaded());
